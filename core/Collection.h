@@ -1,0 +1,37 @@
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "LineList.h"
+#include "UiServices.h"
+
+namespace brackwin {
+
+// Preview, add, clear and copy as functions of plain values. "selected" holds the texts of
+// the selected result entries in list order (in practice one or none); typesOption tells
+// whether the types option is selected now. Lines in the texts are joined by CR LF.
+
+struct Preview {
+    std::string text;
+    bool enableAdd = false;  // true when anything was selected; nothing ever disables add
+};
+
+// The preview label's new text: the entry, or with the types option its type block(s).
+Preview PreviewSelection(std::span<const std::string_view> selected, bool typesOption,
+                         const LineList& APILines);
+
+// The output text after adding the selection: each entry after CR LF CR LF; with the types
+// option, CR LF and then each block line after its own CR LF.
+std::string AddSelection(std::string output, std::span<const std::string_view> selected,
+                         bool typesOption, const LineList& APILines);
+
+// Empties the clipboard, puts output on it and confirms with a message captioned with the
+// application title. When the clipboard refuses the text the message says so instead.
+void CopyToClipboard(std::string_view output, Clipboard& clipboard, MessageBox& messageBox);
+
+inline constexpr std::string_view kCopiedMessage = "クリップボードに出力しました";
+inline constexpr std::string_view kCopyFailedMessage = "クリップボードに出力できませんでした";
+
+}  // namespace brackwin
