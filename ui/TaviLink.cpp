@@ -1,0 +1,93 @@
+#include "TaviLink.h"
+
+#include <QColor>
+#include <QFontDatabase>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
+#include <QUrl>
+
+#include "UserInterfaceServices.h"
+
+namespace brackwin {
+
+QFont MsPGothicFont(qreal pointSize) {
+    static const QString family = QStringLiteral("ＭＳ Ｐゴシック");
+    [[maybe_unused]] static const bool substituted = [] {
+        if (!QFontDatabase::hasFamily(family)) {
+            QFont::insertSubstitution(family, QStringLiteral("IPAPGothic"));
+        }
+        return true;
+    }();
+    QFont font(family);
+    font.setPointSizeF(pointSize);
+    return font;
+}
+
+TaviLink::TaviLink(QWidget* parent) : QWidget(parent) {
+    QFont linkFont = MsPGothicFont(9.75);
+    linkFont.setWeight(QFont::Normal);
+    linkFont.setUnderline(true);
+    setFont(linkFont);
+    setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void TaviLink::setUrl(const QString& url) {
+    url_ = url;
+}
+
+void TaviLink::setCaption(const QString& caption) {
+    caption_ = caption;
+    update();
+}
+
+void TaviLink::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), QColor(192, 192, 192));
+    painter.setPen(QColor(0, 0, 255));
+    QString shown = caption_;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    painter.drawText(rect(), Qt::AlignLeft | Qt::AlignTop, shown);
+    if (hasFocus()) {
+        QStyleOptionFocusRect option;
+        option.initFrom(this);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+    }
+}
+
+void TaviLink::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        pressed_ = true;
+    }
+    QWidget::mousePressEvent(event);
+}
+
+// Like a button, the link opens on release, and only when the pointer is still over it.
+void TaviLink::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        const bool open = pressed_ && rect().contains(event->position().toPoint());
+        pressed_ = false;
+        if (open) {
+            Open();
+        }
+    }
+    QWidget::mouseReleaseEvent(event);
+}
+
+// Space opens the focused link; Enter is left to the window, whose default button it presses.
+void TaviLink::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier) {
+        Open();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void TaviLink::Open() {
+    UserInterfaceServices::Current().OpenUrl(QUrl(url_));
+}
+
+}  // namespace brackwin

@@ -1,0 +1,163 @@
+#include "frmAbout.h"
+
+#include <QCloseEvent>
+#include <QColor>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPalette>
+#include <QPushButton>
+#include <initializer_list>
+#include <string_view>
+
+#include "AboutLinks.h"
+#include "TaviLink.h"
+#include "Twips.h"
+#include "core/AppIdentity.h"
+
+namespace brackwin {
+
+namespace {
+
+QString FromUtf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// One line of the etched separator, `thickness` pixels high, from x1 up to x2 at height y, all
+// three in twips of the window's client area.
+void AddSeparatorLine(QWidget* window, const char* name, const QColor& colour, int x1, int x2,
+                      int y, int thickness) {
+    auto* line = new QWidget(window);
+    line->setObjectName(QString::fromLatin1(name));
+    QPalette palette = line->palette();
+    palette.setColor(QPalette::Window, colour);
+    line->setPalette(palette);
+    line->setAutoFillBackground(true);
+    const int left = TwipsToPixels(x1, window->logicalDpiX());
+    line->setGeometry(left, TwipsToPixels(y, window->logicalDpiY()),
+                      TwipsToPixels(x2, window->logicalDpiX()) - left, thickness);
+}
+
+QLabel* AddLabel(QWidget* window, const char* name) {
+    auto* label = new QLabel(window);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+
+}  // namespace
+
+QPointer<frmAbout> frmAbout::open_;
+
+void frmAbout::ShowAbout(const QIcon& icon) {
+    if (open_) {
+        open_->raise();
+        open_->activateWindow();
+        return;
+    }
+    open_ = new frmAbout(icon);
+    open_->Form_Load();
+    open_->show();
+}
+
+frmAbout* frmAbout::Current() {
+    return open_;
+}
+
+frmAbout::frmAbout(const QIcon& icon)
+    : QDialog(nullptr, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                           Qt::MSWindowsFixedSizeDialogHint),
+      icon_(icon) {
+    setObjectName(QStringLiteral("frmAbout"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowIcon(icon);
+    setFixedSize(TwipsToPixels(5940, logicalDpiX()), TwipsToPixels(4200, logicalDpiY()));
+
+    picIcon = AddLabel(this, "picIcon");
+    picIcon->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
+    PlaceInTwips(picIcon, 240, 240, 540, 540);
+
+    lblTitle = AddLabel(this, "lblTitle");
+    QFont titleFont = MsPGothicFont(11.25);
+    titleFont.setWeight(QFont::Bold);
+    lblTitle->setFont(titleFont);
+    QPalette titlePalette = lblTitle->palette();
+    titlePalette.setColor(QPalette::WindowText, Qt::black);
+    lblTitle->setPalette(titlePalette);
+    PlaceInTwips(lblTitle, 1050, 240, 3885, 480);
+
+    lblVersion = AddLabel(this, "lblVersion");
+    PlaceInTwips(lblVersion, 1080, 720, 3885, 225);
+
+    Frame1 = new QGroupBox(QStringLiteral("最新版・サポート情報"), this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    PlaceInTwips(Frame1, 1080, 1080, 3615, 855);
+    TAVI_HP_LINK = new TaviLink(Frame1);
+    TAVI_HP_LINK->setObjectName(QStringLiteral("TAVI_HP_LINK"));
+    PlaceInTwips(TAVI_HP_LINK, 120, 240, 3495, 495);
+
+    Frame2 = new QGroupBox(QStringLiteral("作者連絡先"), this);
+    Frame2->setObjectName(QStringLiteral("Frame2"));
+    PlaceInTwips(Frame2, 1080, 2040, 3615, 615);
+    TAVI_LINK_MAIL = new TaviLink(Frame2);
+    TAVI_LINK_MAIL->setObjectName(QStringLiteral("TAVI_LINK_MAIL"));
+    PlaceInTwips(TAVI_LINK_MAIL, 120, 240, 3495, 255);
+
+    // The grey line lies over the white one's upper row, which leaves the etched look.
+    AddSeparatorLine(this, "Line1_0", Qt::white, -15, 5534, 2880, 2);
+    AddSeparatorLine(this, "Line1_1", QColor(128, 128, 128), -30, 5534, 2880, 1);
+
+    Label1 = AddLabel(this, "Label1");
+    Label1->setWordWrap(true);
+    PlaceInTwips(Label1, 120, 3000, 3975, 735);
+
+    cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK->setDefault(true);
+    cmdOK->setAutoDefault(true);
+    PlaceInTwips(cmdOK, 4440, 3480, 1310, 345);
+    connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
+
+    const std::initializer_list<QWidget*> tabOrder = {
+        cmdOK, picIcon, lblTitle, lblVersion, Frame1, TAVI_HP_LINK, Frame2, TAVI_LINK_MAIL, Label1};
+    for (auto it = tabOrder.begin(); it + 1 != tabOrder.end(); ++it) {
+        setTabOrder(*it, *(it + 1));
+    }
+    cmdOK->setFocus();
+}
+
+void frmAbout::Form_Load() {
+    picIcon->setPixmap(icon_.pixmap(32, 32));
+    setWindowTitle(FromUtf8(kAppTitle) + QStringLiteral("のﾊﾞｰｼﾞｮﾝ情報"));
+    lblVersion->setText(QStringLiteral("ﾊﾞｰｼﾞｮﾝ %1.%2.%3")
+                            .arg(kVersionMajor)
+                            .arg(kVersionMinor)
+                            .arg(kVersionRevision));
+    lblTitle->setText(FromUtf8(kAppTitle));
+    const QString homePage = FromUtf8(kHomePageAddress);
+    TAVI_HP_LINK->setUrl(homePage);
+    TAVI_HP_LINK->setCaption(QStringLiteral("「") + FromUtf8(kHomePageTitle) +
+                             QStringLiteral("」\r\n") + homePage);
+    TAVI_LINK_MAIL->setUrl(QStringLiteral("mailto:") + FromUtf8(kContactAddress));
+    TAVI_LINK_MAIL->setCaption(FromUtf8(kContactAddress));
+    Label1->setText(QStringLiteral(
+        "このソフトウェアの使用に関して、直接的または間接的に生じる一切の損害について、作者は如何"
+        "なる責任も負いません。このことは、このソフトウェアの使用をもって同意されたものと見なしま"
+        "す。"));
+}
+
+void frmAbout::cmdOK_Click() {
+    close();
+}
+
+void frmAbout::reject() {
+    cmdOK_Click();
+}
+
+void frmAbout::closeEvent(QCloseEvent* event) {
+    if (open_ == this) {
+        open_ = nullptr;
+    }
+    event->accept();
+}
+
+}  // namespace brackwin
