@@ -1,0 +1,23 @@
+# Cross build for 64-bit Windows with Debian's MinGW-w64 (the posix thread model, which
+# std::thread and friends need), running the built programs under Wine.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+
+set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
+set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
+set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
+
+set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+# Everything linked in statically, so Wine needs none of the compiler's DLLs.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+
+# Debian's wine package provides the wine command; wine64 alone has only its loader.
+find_program(BRACKWIN_WINE NAMES wine wine64 PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH)
+if(BRACKWIN_WINE)
+    set(CMAKE_CROSSCOMPILING_EMULATOR ${BRACKWIN_WINE})
+endif()
