@@ -2,19 +2,45 @@
 
 #include <cstddef>
 #include <string_view>
+#include <vector>
+
+#include "ByteBuffer.h"
 
 namespace brackwin {
 
 // The declaration line list: zero-based lines of UTF-8 text without their line breaks.
 // Only the line reader writes it; everything else reads it.
 class LineList {
-public:
+  public:
     std::size_t size() const noexcept;
     bool empty() const noexcept { return size() == 0; }
     // Precondition: index < size(). The view stays valid until the list is next written.
     std::string_view operator[](std::size_t index) const;
 
-    // (private storage and the writer's operations: see the implementation)
+  private:
+    friend class clsFileLineRead;
+
+    // The decoded file text with its line breaks, and where each stored line's text ends in
+    // it. A line starts right after the break that ends the line before it, so one offset per
+    // line is enough.
+    ByteBuffer text_;
+    std::size_t firstStart_ = 0;
+    std::vector<std::size_t> ends_;
 };
+
+inline std::size_t LineList::size() const noexcept {
+    return ends_.size();
+}
+
+inline std::string_view LineList::operator[](std::size_t index) const {
+    std::size_t start = firstStart_;
+    if (index != 0) {
+        const std::size_t previousEnd = ends_[index - 1];
+        const bool crLf = text_.data()[previousEnd] == '\r' && previousEnd + 1 < text_.size() &&
+                          text_.data()[previousEnd + 1] == '\n';
+        start = previousEnd + (crLf ? 2 : 1);
+    }
+    return {text_.data() + start, ends_[index] - start};
+}
 
 }  // namespace brackwin

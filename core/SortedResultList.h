@@ -17,7 +17,7 @@ bool ResultOrderLess(std::string_view a, std::string_view b);
 // back and placed together by Commit(), so a search with hundreds of thousands of matches
 // stays fast; readers see only committed entries.
 class SortedResultList final : public ResultList {
-public:
+  public:
     void Clear() override;
     void AddItem(std::string_view entry) override;
 
@@ -29,7 +29,7 @@ public:
     std::size_t PendingCount() const noexcept { return pending_.size(); }
     const std::string& Item(std::size_t index) const { return entries_.at(index); }
 
-private:
+  private:
     std::vector<std::string> entries_;
     std::vector<std::string> pending_;
 };

@@ -10,21 +10,21 @@ namespace brackwin {
 // Lets the user interface process its pending events. The long loops call it once per line.
 // An implementation may throw to stop the running operation; the core lets it pass.
 class Yield {
-public:
+  public:
     virtual ~Yield() = default;
     virtual void DoEvents() = 0;
 };
 
 // The result list as the search fills it: entries are whole lines, appended without a position.
 class ResultList {
-public:
+  public:
     virtual ~ResultList() = default;
     virtual void Clear() = 0;
     virtual void AddItem(std::string_view entry) = 0;
 };
 
 class Clipboard {
-public:
+  public:
     virtual ~Clipboard() = default;
     virtual void Clear() = 0;
     // Offers the text to other programs as plain text; false when the clipboard refused it.
@@ -33,14 +33,14 @@ public:
 
 // A modal message with one OK button and no icon; returns when the user has closed it.
 class MessageBox {
-public:
+  public:
     virtual ~MessageBox() = default;
     virtual void Show(std::string_view text, std::string_view caption) = 0;
 };
 
 // For loops that need no user interface (the finder, benchmarks).
 class NoYield final : public Yield {
-public:
+  public:
     void DoEvents() override {}
 };
 

@@ -11,19 +11,19 @@ namespace brackwin {
 
 // A declaration file that could not be read; what() reads "PATH: reason".
 class FileReadError : public std::runtime_error {
-public:
+  public:
     FileReadError(std::string path, std::string reason);
     const std::string& path() const noexcept { return path_; }
     const std::string& reason() const noexcept { return reason_; }
 
-private:
+  private:
     std::string path_;
     std::string reason_;
 };
 
 // Reads a text file into a line list, dropping the file's first line.
 class clsFileLineRead {
-public:
+  public:
     const std::string& FileName() const noexcept { return fileName_; }
     void SetFileName(std::string fileName) { fileName_ = std::move(fileName); }
 
@@ -36,7 +36,7 @@ public:
     // way stay in DataList. Exceptions thrown by the yield pass through unchanged.
     std::int32_t FileLineRead(LineList& DataList, Yield& yield);
 
-private:
+  private:
     std::string fileName_;
 };
 

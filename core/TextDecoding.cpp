@@ -1,0 +1,118 @@
+#include "TextDecoding.h"
+
+#include "Platform.h"
+
+#include <cstdint>
+#include <cstring>
+#include <utility>
+
+namespace brackwin {
+
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+// The length of the valid UTF-8 sequence at the start of bytes, or 0 when there is none
+// (overlong forms, surrogates and values above U+10FFFF are invalid).
+std::size_t SequenceLength(const unsigned char* p, std::size_t remaining) noexcept {
+    const unsigned char lead = p[0];
+    if (lead < 0x80) {
+        return 1;
+    }
+    std::size_t length = 0;
+    unsigned char low = 0x80;
+    unsigned char high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        if (lead == 0xE0) {
+            low = 0xA0;
+        } else if (lead == 0xED) {
+            high = 0x9F;
+        }
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        if (lead == 0xF0) {
+            low = 0x90;
+        } else if (lead == 0xF4) {
+            high = 0x8F;
+        }
+    } else {
+        return 0;
+    }
+    if (remaining < length || p[1] < low || p[1] > high) {
+        return 0;
+    }
+    for (std::size_t i = 2; i < length; ++i) {
+        if (p[i] < 0x80 || p[i] > 0xBF) {
+            return 0;
+        }
+    }
+    return length;
+}
+
+bool StartsWithByteOrderMark(std::string_view bytes) noexcept {
+    return bytes.substr(0, kByteOrderMark.size()) == kByteOrderMark;
+}
+
+}  // namespace
+
+bool IsValidUtf8(std::string_view bytes) noexcept {
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    std::size_t remaining = bytes.size();
+    constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+    while (remaining != 0) {
+        if (remaining >= sizeof(std::uint64_t)) {
+            std::uint64_t word;
+            std::memcpy(&word, p, sizeof word);
+            if ((word & kHighBits) == 0) {
+                p += sizeof word;
+                remaining -= sizeof word;
+                continue;
+            }
+        }
+        const std::size_t length = SequenceLength(p, remaining);
+        if (length == 0) {
+            return false;
+        }
+        p += length;
+        remaining -= length;
+    }
+    return true;
+}
+
+ByteBuffer RepairUtf8(std::string_view bytes) {
+    ByteBuffer out(bytes.size() + bytes.size() / 2 + kReplacementCharacter.size());
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    std::size_t remaining = bytes.size();
+    while (remaining != 0) {
+        std::size_t length = SequenceLength(p, remaining);
+        if (length == 0) {
+            out.Append(kReplacementCharacter);
+            length = 1;
+        } else {
+            out.Append({reinterpret_cast<const char*>(p), length});
+        }
+        p += length;
+        remaining -= length;
+    }
+    return out;
+}
+
+DecodedText DecodeFileText(ByteBuffer raw) {
+    const std::string_view bytes = raw.view();
+    if (StartsWithByteOrderMark(bytes)) {
+        const std::string_view text = bytes.substr(kByteOrderMark.size());
+        if (IsValidUtf8(text)) {
+            return {std::move(raw), kByteOrderMark.size()};
+        }
+        return {RepairUtf8(text), 0};
+    }
+    if (IsValidUtf8(bytes)) {
+        return {std::move(raw), 0};
+    }
+    return {DecodeCp932(bytes), 0};
+}
+
+}  // namespace brackwin

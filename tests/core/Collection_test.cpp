@@ -1,0 +1,173 @@
+#include "Collection.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "AppIdentity.h"
+#include "TestFiles.h"
+
+namespace brackwin::test {
+namespace {
+
+using Views = std::vector<std::string_view>;
+
+const LineList& ExampleLines() {
+    static const LineList lines = [] {
+        LineList list;
+        ReadInto(Fixture("example.txt"), list);
+        return list;
+    }();
+    return lines;
+}
+
+constexpr std::string_view kTick = "Declare Function GetTickCount Lib kernel32 () As Long";
+constexpr std::string_view kRect = "Type RECT";
+constexpr std::string_view kRectl = "Type RECTL";
+
+Preview PreviewOf(const Views& selected, bool typesOption, const LineList& lines = ExampleLines()) {
+    return PreviewSelection(selected, typesOption, lines);
+}
+
+std::string Add(std::string output, const Views& selected, bool typesOption,
+                const LineList& lines = ExampleLines()) {
+    return AddSelection(std::move(output), selected, typesOption, lines);
+}
+
+struct PreviewCase {
+    const char* name;
+    Views selected;
+    bool typesOption;
+    std::string text;
+};
+
+class PreviewCaseTest : public testing::TestWithParam<PreviewCase> {};
+
+TEST_P(PreviewCaseTest, ShowsTheEntryOrItsBlocks) {
+    const PreviewCase& c = GetParam();
+    const Preview preview = PreviewOf(c.selected, c.typesOption);
+    EXPECT_EQ(preview.text, c.text);
+    EXPECT_EQ(preview.enableAdd, !c.selected.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Example, PreviewCaseTest,
+    testing::Values(
+        PreviewCase{"RectBringsRectlAlong",
+                    {kRect},
+                    true,
+                    "Type RECT\r\n    Left As Long\r\nEnd Type\r\nType RECTL\r\nEnd Type"},
+        PreviewCase{"Rectl", {kRectl}, true, "Type RECTL\r\nEnd Type"},
+        PreviewCase{"Function", {kTick}, false, std::string(kTick)},
+        PreviewCase{"FunctionWithTypesOptionRunsToEndType",
+                    {kTick},
+                    true,
+                    std::string(kTick) +
+                        "\r\nDeclare Sub Sleep Lib kernel32 (ByVal ms As Long)\r\nType RECT\r\n"
+                        "    Left As Long\r\nEnd Type"},
+        PreviewCase{"LastLineIsScanned", {"LAST_ONE"}, true, "Public Const LAST_ONE = 1"},
+        PreviewCase{"EntryFoundNowhere", {"Type NONE"}, true, ""},
+        PreviewCase{"NothingSelected", {}, false, ""},
+        PreviewCase{"NothingSelectedTypes", {}, true, ""},
+        PreviewCase{"LastSelectedEntryWins", {kRect, kTick}, false, std::string(kTick)}),
+    [](const testing::TestParamInfo<PreviewCase>& info) { return std::string(info.param.name); });
+
+TEST(PreviewTest, BlockOpensAtACommentQuotingTheHeaderAndCoversEveryDefinition) {
+    const LineList lines = ListOf(
+        "h\r\n' see Type POINT below\r\nType POINT\r\n  x As Long\r\nEnd Type\r\n"
+        "Public Const A = 1\r\nType POINT\r\n  y As Long\r\nend type\r\nEnd Type\r\nt");
+    EXPECT_EQ(PreviewOf({"Type POINT"}, true, lines).text,
+              "' see Type POINT below\r\nType POINT\r\n  x As Long\r\nEnd Type\r\n"
+              "Type POINT\r\n  y As Long\r\nend type\r\nEnd Type");
+}
+
+TEST(PreviewTest, BlockWithoutEndTypeRunsToTheEnd) {
+    const LineList lines = ListOf("h\r\nType OPEN\r\n  a As Long\r\n  b As Long");
+    EXPECT_EQ(PreviewOf({"Type OPEN"}, true, lines).text,
+              "Type OPEN\r\n  a As Long\r\n  b As Long");
+}
+
+TEST(PreviewTest, ShortTextSoFarIsReplacedNotExtended) {
+    // The first block line of one character is replaced by the next; two characters are kept.
+    const LineList one = ListOf("h\r\nX\r\nYZ End Type\r\nt");
+    EXPECT_EQ(PreviewOf({"X"}, true, one).text, "YZ End Type");
+    const LineList two = ListOf("h\r\nXé\r\nEnd Type\r\nt");
+    EXPECT_EQ(PreviewOf({"X"}, true, two).text, "Xé\r\nEnd Type");
+}
+
+TEST(PreviewTest, EmptyLineListPreviewsNothingButEnablesAdd) {
+    const Preview preview = PreviewOf({kRect}, true, LineList{});
+    EXPECT_EQ(preview.text, "");
+    EXPECT_TRUE(preview.enableAdd);
+}
+
+TEST(AddTest, EntriesFollowTwoLineBreaks) {
+    std::string output = Add("", {kTick}, false);
+    EXPECT_EQ(output, "\r\n\r\n" + std::string(kTick));
+    output = Add(output, {kTick}, false);
+    EXPECT_EQ(output, "\r\n\r\n" + std::string(kTick) + "\r\n\r\n" + std::string(kTick));
+}
+
+TEST(AddTest, TypeBlockFollowsOneLineBreakAndEachLineItsOwn) {
+    EXPECT_EQ(Add("", {kRectl}, true), "\r\n\r\nType RECTL\r\nEnd Type");
+    EXPECT_EQ(Add("before", {kRectl}, true), "before\r\n\r\nType RECTL\r\nEnd Type");
+}
+
+TEST(AddTest, EmptyBlockStillAddsOneLineBreak) {
+    EXPECT_EQ(Add("x", {kRect}, true, LineList{}), "x\r\n");
+    EXPECT_EQ(Add("x", {"Type NONE", "Type NONE"}, true), "x\r\n\r\n");
+}
+
+TEST(AddTest, NothingSelectedAddsNothing) {
+    EXPECT_EQ(Add("kept", {}, false), "kept");
+    EXPECT_EQ(Add("kept", {}, true), "kept");
+}
+
+TEST(AddTest, EverySelectedEntryInOrder) {
+    EXPECT_EQ(Add("", {"A", "B"}, false), "\r\n\r\nA\r\n\r\nB");
+}
+
+class FakeClipboard final : public Clipboard {
+  public:
+    explicit FakeClipboard(bool accepts) : accepts_(accepts) {}
+    void Clear() override { calls.push_back("Clear"); }
+    bool SetText(std::string_view text) override {
+        calls.push_back("SetText:" + std::string(text));
+        return accepts_;
+    }
+    std::vector<std::string> calls;
+
+  private:
+    bool accepts_;
+};
+
+class FakeMessageBox final : public MessageBox {
+  public:
+    void Show(std::string_view text, std::string_view caption) override {
+        shown.push_back(std::string(caption) + "|" + std::string(text));
+    }
+    std::vector<std::string> shown;
+};
+
+TEST(CopyTest, ClearsPutsTheTextAndConfirms) {
+    for (const std::string output : {"", "\r\n\r\nType RECTL\r\nEnd Type"}) {
+        FakeClipboard clipboard(true);
+        FakeMessageBox messageBox;
+        CopyToClipboard(output, clipboard, messageBox);
+        EXPECT_EQ(clipboard.calls, (std::vector<std::string>{"Clear", "SetText:" + output}));
+        EXPECT_EQ(messageBox.shown,
+                  std::vector<std::string>{"Brackwin|クリップボードに出力しました"});
+    }
+}
+
+TEST(CopyTest, RefusedClipboardIsNotReportedAsCopied) {
+    FakeClipboard clipboard(false);
+    FakeMessageBox messageBox;
+    CopyToClipboard("text", clipboard, messageBox);
+    EXPECT_EQ(messageBox.shown, std::vector<std::string>{std::string(kAppTitle) + "|" +
+                                                         std::string(kCopyFailedMessage)});
+}
+
+}  // namespace
+}  // namespace brackwin::test

@@ -1,0 +1,252 @@
+#include "clsFileLineRead.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
+
+#include "TestFiles.h"
+
+namespace brackwin::test {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+struct SplitCase {
+    const char* name;
+    std::string bytes;
+    std::int32_t count;
+    Strings stored;
+};
+
+class LineRuleTest : public testing::TestWithParam<SplitCase> {};
+
+TEST_P(LineRuleTest, SplitsAndDropsTheFirstLine) {
+    const SplitCase& c = GetParam();
+    const TempDir dir;
+    LineList list;
+    CountingYield yield;
+    clsFileLineRead reader;
+    reader.SetFileName(dir.Write("file.txt", c.bytes));
+    EXPECT_EQ(reader.FileLineRead(list, yield), c.count);
+    EXPECT_EQ(yield.calls, c.count);
+    EXPECT_EQ(Lines(list), c.stored);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Terminators, LineRuleTest,
+    testing::Values(
+        SplitCase{"CrLf", "h\r\nA\r\nB\r\n", 3, {"A", "B"}},
+        SplitCase{"CrAlone", "h\rA\rB\r", 3, {"A", "B"}},
+        SplitCase{"LfAlone", "h\nA\nB\n", 3, {"A", "B"}},
+        SplitCase{"CrCrLfIsAnEmptyLine", "h\r\r\nA", 3, {"", "A"}},
+        SplitCase{"LfCrIsTwoBreaks", "h\n\rA", 3, {"", "A"}},
+        SplitCase{"MixedBreaks", "h\r\nA\rB\nC", 4, {"A", "B", "C"}},
+        SplitCase{"NoBreakAtTheEnd", "h\r\nA\r\nB", 3, {"A", "B"}},
+        SplitCase{"BlankLinesStay", "h\r\n\r\nA\r\n\r\n\r\nB\r\n", 6, {"", "A", "", "", "B"}},
+        SplitCase{"TwoLines", "h\r\nsecond", 2, {"second"}},
+        SplitCase{"FiveLines", "1\r\n2\r\n3\r\n4\r\n5\r\n", 5, {"2", "3", "4", "5"}},
+        SplitCase{"EmptyFirstLine", "\r\nA", 2, {"A"}},
+        SplitCase{"OnlyBreaks", "\n\n\n", 3, {"", ""}},
+        SplitCase{"NothingIsTrimmed", "h\r\n\t A \t\r\n", 2, {"\t A \t"}},
+        SplitCase{"NulIsAnOrdinaryByte", std::string("h\r\na\0b", 6), 2, {std::string("a\0b", 3)}}),
+    [](const testing::TestParamInfo<SplitCase>& info) { return std::string(info.param.name); });
+
+LineList PrefilledList() {
+    return ListOf("old header\r\nold 1\r\nold 2\r\nold 3");
+}
+
+TEST(FileLineReadTest, ShortFilesLeaveTheListAsItWas) {
+    for (const std::string bytes : {"", "one line", "one line\r\n", "\r\n", "\n"}) {
+        SCOPED_TRACE(testing::PrintToString(bytes));
+        const TempDir dir;
+        LineList list = PrefilledList();
+        CountingYield yield;
+        clsFileLineRead reader;
+        reader.SetFileName(dir.Write("short.txt", bytes));
+        EXPECT_EQ(reader.FileLineRead(list, yield), bytes.empty() ? 0 : 1);
+        EXPECT_EQ(yield.calls, bytes.empty() ? 0 : 1);
+        EXPECT_EQ(Lines(list), (Strings{"old 1", "old 2", "old 3"}));
+    }
+}
+
+TEST(FileLineReadTest, ReloadingReplacesEverything) {
+    const TempDir dir;
+    LineList list = PrefilledList();
+    EXPECT_EQ(ReadInto(dir.Write("b.txt", "h\nnew"), list), 2);
+    EXPECT_EQ(Lines(list), Strings{"new"});
+    EXPECT_EQ(ReadInto(dir.Write("c.txt", "just one"), list), 1);
+    EXPECT_EQ(Lines(list), Strings{"new"});
+}
+
+TEST(FileLineReadTest, FileNameKeepsItsValue) {
+    clsFileLineRead reader;
+    EXPECT_EQ(reader.FileName(), "");
+    reader.SetFileName("some/where.txt");
+    EXPECT_EQ(reader.FileName(), "some/where.txt");
+}
+
+TEST(FileLineReadTest, ReadsTheExampleFile) {
+    LineList list;
+    EXPECT_EQ(ReadInto(Fixture("example.txt"), list), 12);
+    ASSERT_EQ(list.size(), 11U);
+    EXPECT_EQ(list[0], "Public Const MAX_PATH = 260");
+    EXPECT_EQ(list[5], "    Left As Long");
+    EXPECT_EQ(list[10], "Public Const LAST_ONE = 1");
+}
+
+TEST(FileLineReadTest, CrOnlyAndLfOnlyFilesSplitAlike) {
+    LineList cr;
+    LineList lf;
+    EXPECT_EQ(ReadInto(Fixture("cr_only.txt"), cr), 3);
+    EXPECT_EQ(ReadInto(Fixture("lf_only.txt"), lf), 3);
+    EXPECT_EQ(Lines(cr),
+              (Strings{"Public Const A = 1", "Declare Function B Lib \"b\" () As Long"}));
+    EXPECT_EQ(Lines(lf), Lines(cr));
+}
+
+TEST(FileLineReadTest, DecodesShiftJis) {
+#ifdef _WIN32
+    if (GetACP() != 932) {
+        GTEST_SKIP() << "the system's ANSI code page is not 932";
+    }
+#endif
+    LineList list;
+    EXPECT_EQ(ReadInto(Fixture("shift_jis.txt"), list), 4);
+    EXPECT_EQ(Lines(list), (Strings{"Public Const 定数 = 1 ' ｶﾀｶﾅ",
+                                    "Declare Function 関数 Lib \"k\" () As Long", "' 終わり"}));
+}
+
+TEST(FileLineReadTest, TakesUtf8WithOrWithoutTheMark) {
+    for (const char* name : {"utf8.txt", "utf8_bom.txt"}) {
+        SCOPED_TRACE(name);
+        LineList list;
+        EXPECT_EQ(ReadInto(Fixture(name), list), 3);
+        EXPECT_EQ(Lines(list), (Strings{"Public Const 定数 = 1", "' 終わり"}));
+    }
+}
+
+TEST(FileLineReadTest, MarkIsNotPartOfTheFirstStoredLine) {
+    EXPECT_EQ(Lines(ListOf("\xEF\xBB\xBF\r\nA")), Strings{"A"});
+    EXPECT_EQ(Lines(ListOf("\xEF\xBB\xBF"
+                           "A\r\nB")),
+              Strings{"B"});
+}
+
+TEST(FileLineReadTest, InvalidUtf8AfterTheMarkBecomesReplacementCharacters) {
+    EXPECT_EQ(Lines(ListOf("\xEF\xBB\xBFh\r\na\xFF"
+                           "b\xC3")),
+              Strings{"a\uFFFDb\uFFFD"});
+}
+
+TEST(FileLineReadTest, InvalidShiftJisBecomesReplacementCharacters) {
+#ifdef _WIN32
+    GTEST_SKIP() << "the system converter chooses its own substitute";
+#endif
+    // 0x82 0xA0 is あ; 0xA0 alone and a lead byte cut off at the end are invalid.
+    EXPECT_EQ(Lines(ListOf("h\r\n\x82\xA0\xA0x\x82")), Strings{"あ\uFFFDx\uFFFD"});
+}
+
+TEST(FileLineReadTest, BinaryFileReadsWithoutError) {
+    LineList list;
+    EXPECT_EQ(ReadInto(Fixture("binary.bin"), list), 4);
+    ASSERT_EQ(list.size(), 3U);
+    EXPECT_NE(list[0].find("Public Const X = 1"), std::string_view::npos);
+}
+
+TEST(FileLineReadTest, LineOfSeveralMegabytes) {
+    const std::string longLine(5'000'000, 'x');
+    EXPECT_EQ(Lines(ListOf("h\r\n" + longLine + "\r\nafter")), (Strings{longLine, "after"}));
+}
+
+TEST(FileLineReadTest, ListGrowsOneLineAtATime) {
+    // Each yield comes before its line is read; the lines stored so far are already in the list.
+    struct Watcher final : Yield {
+        const LineList* list = nullptr;
+        std::vector<std::size_t> sizes;
+        void DoEvents() override { sizes.push_back(list->size()); }
+    };
+    const TempDir dir;
+    LineList list = PrefilledList();
+    Watcher watcher;
+    watcher.list = &list;
+    clsFileLineRead reader;
+    reader.SetFileName(dir.Write("f.txt", "1\n2\n3\n4"));
+    EXPECT_EQ(reader.FileLineRead(list, watcher), 4);
+    EXPECT_EQ(watcher.sizes, (std::vector<std::size_t>{3, 3, 1, 2}));
+}
+
+TEST(FileLineReadTest, ExceptionFromTheYieldPassesThroughAndKeepsLinesSoFar) {
+    struct Stop {};
+    struct StopAtFourthLine final : Yield {
+        int calls = 0;
+        void DoEvents() override {
+            if (++calls == 4) {
+                throw Stop{};
+            }
+        }
+    };
+    const TempDir dir;
+    LineList list = PrefilledList();
+    StopAtFourthLine yield;
+    clsFileLineRead reader;
+    reader.SetFileName(dir.Write("f.txt", "1\r\n2\r\n3\r\n4\r\n5"));
+    EXPECT_THROW(reader.FileLineRead(list, yield), Stop);
+    EXPECT_EQ(Lines(list), (Strings{"2", "3"}));
+}
+
+void ExpectOpenFailure(const std::string& path, const std::string& reason) {
+    LineList list = PrefilledList();
+    CountingYield yield;
+    clsFileLineRead reader;
+    reader.SetFileName(path);
+    try {
+        reader.FileLineRead(list, yield);
+        ADD_FAILURE() << "no error for " << path;
+    } catch (const FileReadError& error) {
+        EXPECT_EQ(error.path(), path);
+        EXPECT_EQ(error.reason(), reason);
+        EXPECT_EQ(std::string(error.what()), path + ": " + reason);
+    }
+    EXPECT_EQ(yield.calls, 0);
+    EXPECT_EQ(Lines(list), (Strings{"old 1", "old 2", "old 3"}));
+}
+
+TEST(FileLineReadErrorTest, MissingFile) {
+    const TempDir dir;
+    ExpectOpenFailure((dir.path() / "missing.txt").string(), "no such file");
+}
+
+TEST(FileLineReadErrorTest, EmptyFileName) {
+    ExpectOpenFailure("", "no such file");
+}
+
+TEST(FileLineReadErrorTest, Folder) {
+    const TempDir dir;
+    ExpectOpenFailure(dir.path().string(), "is a folder");
+}
+
+TEST(FileLineReadErrorTest, NoPermission) {
+#ifdef _WIN32
+    GTEST_SKIP() << "file permissions are POSIX only";
+#else
+    if (geteuid() == 0) {
+        GTEST_SKIP() << "root reads every file";
+    }
+    const TempDir dir;
+    const std::string path = dir.Write("secret.txt", "h\r\nA");
+    std::filesystem::permissions(path, std::filesystem::perms::none);
+    ExpectOpenFailure(path, "permission denied");
+#endif
+}
+
+}  // namespace
+}  // namespace brackwin::test
