@@ -1,0 +1,140 @@
+// Runs the finder executable as a user would and checks its output and exit status.
+
+#include <sys/wait.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "TestFiles.h"
+
+namespace brackwin::test {
+namespace {
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string Quoted(const std::string& arg) {
+    std::string quoted = "'";
+    for (const char c : arg) {
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return quoted + "'";
+}
+
+std::string Slurp(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+Outcome RunFinder(const std::vector<std::string>& args) {
+    const TempDir dir;
+    std::string command = Quoted(BRACKWIN_FIND_EXECUTABLE);
+    for (const std::string& arg : args) {
+        command += " " + Quoted(arg);
+    }
+    const auto out = dir.path() / "out";
+    const auto err = dir.path() / "err";
+    command += " >" + Quoted(out.string()) + " 2>" + Quoted(err.string());
+    const int result = std::system(command.c_str());
+    Outcome outcome;
+    if (result != -1 && WIFEXITED(result)) {
+        outcome.status = WEXITSTATUS(result);
+    }
+    outcome.out = Slurp(out);
+    outcome.err = Slurp(err);
+    return outcome;
+}
+
+const std::string kExample = Fixture("example.txt");
+
+TEST(FinderTest, PrintsTheSortedListOneEntryPerLine) {
+    const Outcome outcome = RunFinder({kExample, "1"});
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(outcome.out,
+              "Global Const GMEM_FIXED = &H0\nPublic Const LAST_ONE = 1\n"
+              "Public Const MAX_PATH = 260\n");
+    EXPECT_EQ(outcome.err, "");
+}
+
+TEST(FinderTest, KeyIsUsedExactlyAsGiven) {
+    EXPECT_EQ(RunFinder({kExample, "3", "RECTL"}).out, "Type RECTL\n");
+    EXPECT_EQ(RunFinder({kExample, "2", "() as"}).out,
+              "Declare Function GetTickCount Lib kernel32 () As Long\n");
+    EXPECT_EQ(RunFinder({kExample, "1", " "}).out, RunFinder({kExample, "1"}).out);
+    EXPECT_EQ(RunFinder({kExample, "1", ""}).out, RunFinder({kExample, "1"}).out);
+}
+
+TEST(FinderTest, NoMatchAndOtherCategoriesSucceedWithNothing) {
+    for (const char* category : {"0", "4", "-7", "2147483647"}) {
+        SCOPED_TRACE(category);
+        const Outcome outcome = RunFinder({kExample, category});
+        EXPECT_EQ(outcome.status, 0);
+        EXPECT_EQ(outcome.out, "");
+    }
+    EXPECT_EQ(RunFinder({kExample, "2", "nothing like this"}).status, 0);
+}
+
+TEST(FinderTest, CollectPrintsTheOutputText) {
+    const Outcome types = RunFinder({"--collect", kExample, "3", "rect"});
+    EXPECT_EQ(types.status, 0);
+    EXPECT_EQ(types.out,
+              "\r\n\r\nType RECT\r\n    Left As Long\r\nEnd Type\r\nType RECTL\r\nEnd Type"
+              "\r\n\r\nType RECTL\r\nEnd Type");
+    EXPECT_EQ(RunFinder({"--collect", kExample, "1", "const"}).out,
+              "\r\n\r\nGlobal Const GMEM_FIXED = &H0\r\n\r\nPublic Const LAST_ONE = 1"
+              "\r\n\r\nPublic Const MAX_PATH = 260");
+    EXPECT_EQ(RunFinder({"--collect", kExample, "2", "none"}).out, "");
+}
+
+TEST(FinderTest, PrintsUtf8FromShiftJis) {
+    EXPECT_EQ(RunFinder({Fixture("shift_jis.txt"), "1"}).out, "Public Const 定数 = 1 ' ｶﾀｶﾅ\n");
+}
+
+TEST(FinderTest, UnreadableFileExitsWithOne) {
+    const TempDir dir;
+    const std::string missing = (dir.path() / "missing.txt").string();
+    const Outcome outcome = RunFinder({missing, "1"});
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.out, "");
+    EXPECT_EQ(outcome.err, "brackwin-find: " + missing + ": no such file\n");
+    EXPECT_EQ(RunFinder({dir.path().string(), "1"}).err,
+              "brackwin-find: " + dir.path().string() + ": is a folder\n");
+}
+
+TEST(FinderTest, UsageErrorsExitWithTwo) {
+    const std::vector<std::vector<std::string>> cases = {
+        {},
+        {kExample},
+        {"--collect", kExample},
+        {kExample, "one"},
+        {kExample, "1x"},
+        {kExample, ""},
+        {kExample, "99999999999"},
+        {kExample, "1", "key", "extra"},
+        {"--help", kExample, "1"},
+    };
+    for (const auto& args : cases) {
+        SCOPED_TRACE(testing::PrintToString(args));
+        const Outcome outcome = RunFinder(args);
+        EXPECT_EQ(outcome.status, 2);
+        EXPECT_EQ(outcome.out, "");
+        EXPECT_EQ(outcome.err.rfind("Usage: brackwin-find", 0), 0U);
+    }
+}
+
+TEST(FinderTest, HelpPrintsTheUsage) {
+    const Outcome outcome = RunFinder({"--help"});
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(outcome.out.rfind("Usage: brackwin-find [--collect] FILE CATEGORY [KEY]\n", 0), 0U);
+    EXPECT_EQ(outcome.err, "");
+}
+
+}  // namespace
+}  // namespace brackwin::test
