@@ -16,8 +16,12 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # Everything linked in statically, so Wine needs none of the compiler's DLLs.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 
-# Debian's wine package provides the wine command; wine64 alone has only its loader.
+# Debian's wine package provides the wine command; wine64 alone has only its loader. Programs
+# run headless in a Wine prefix of the build's own, with no Mono or Gecko installer prompts.
 find_program(BRACKWIN_WINE NAMES wine wine64 PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH)
 if(BRACKWIN_WINE)
-    set(CMAKE_CROSSCOMPILING_EMULATOR ${BRACKWIN_WINE})
+    set(CMAKE_CROSSCOMPILING_EMULATOR
+        ${CMAKE_COMMAND} -E env --unset=DISPLAY --unset=WAYLAND_DISPLAY
+        WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
+        ${BRACKWIN_WINE})
 endif()
