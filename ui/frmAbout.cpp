@@ -10,9 +10,9 @@
 #include <string_view>
 
 #include "AboutLinks.h"
+#include "AppIdentity.h"
 #include "TaviLink.h"
 #include "Twips.h"
-#include "core/AppIdentity.h"
 
 namespace brackwin {
 
@@ -70,6 +70,9 @@ frmAbout::frmAbout(const QIcon& icon)
     setObjectName(QStringLiteral("frmAbout"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowIcon(icon);
+    // The design's family at 8.25 pt rather than 9: the stand-in's lines are taller, and only
+    // then does the disclaimer fit its box in four lines.
+    setFont(MsPGothicFont(8.25));
     setFixedSize(TwipsToPixels(5940, logicalDpiX()), TwipsToPixels(4200, logicalDpiY()));
 
     picIcon = AddLabel(this, "picIcon");
