@@ -19,17 +19,7 @@ class ByteBuffer {
     std::size_t size() const noexcept { return size_; }
     std::string_view view() const noexcept { return {data_.get(), size_}; }
 
-    void Reserve(std::size_t capacity) {
-        if (capacity <= capacity_) {
-            return;
-        }
-        std::unique_ptr<char[]> grown(new char[capacity]);
-        if (size_ != 0) {
-            std::memcpy(grown.get(), data_.get(), size_);
-        }
-        data_ = std::move(grown);
-        capacity_ = capacity;
-    }
+    void Reserve(std::size_t capacity);
 
     // Makes room for count more bytes and returns where they go; Commit() then counts them.
     char* Extend(std::size_t count) {

@@ -58,6 +58,10 @@ std::string FoldCase(std::string_view text) {
     return out;
 }
 
+unsigned char FoldedAsciiByte(unsigned char c) noexcept {
+    return kAsciiLower[c];
+}
+
 unsigned char FoldedByteAt(std::string_view text, std::size_t index) noexcept {
     const unsigned char c = ByteAt(text, index);
     if (c < 0x80) {
@@ -85,23 +89,34 @@ bool StartsWithFoldedAscii(std::string_view text, std::string_view pattern) noex
     return true;
 }
 
-bool ContainsFoldedAscii(std::string_view text, std::string_view pattern) noexcept {
-    // The folded forms of non-ASCII bytes stay non-ASCII, so an ASCII pattern matches the
-    // folded text exactly where it matches the text with only A-Z folded.
-    if (pattern.empty()) {
+FoldedAsciiFinder::FoldedAsciiFinder(std::string_view pattern) : pattern_(pattern) {
+    shift_.fill(pattern_.size());
+    for (std::size_t i = 0; i + 1 < pattern_.size(); ++i) {
+        const std::size_t distance = pattern_.size() - 1 - i;
+        for (std::size_t c = 0; c < 0x80; ++c) {
+            if (kAsciiLower[c] == static_cast<unsigned char>(pattern_[i])) {
+                shift_[c] = distance;
+            }
+        }
+    }
+}
+
+bool FoldedAsciiFinder::FoundIn(std::string_view text) const noexcept {
+    const std::size_t length = pattern_.size();
+    if (length == 0) {
         return true;
     }
-    if (text.size() < pattern.size()) {
-        return false;
-    }
-    const unsigned char first = static_cast<unsigned char>(pattern[0]);
-    const std::string_view rest = pattern.substr(1);
-    const std::size_t lastStart = text.size() - pattern.size();
-    for (std::size_t i = 0; i <= lastStart; ++i) {
-        if (kAsciiLower[ByteAt(text, i)] == first &&
-            StartsWithFoldedAscii(text.substr(i + 1), rest)) {
-            return true;
+    const std::size_t last = length - 1;
+    std::size_t pos = 0;
+    while (text.size() - pos >= length) {
+        std::size_t j = last;
+        while (kAsciiLower[ByteAt(text, pos + j)] == static_cast<unsigned char>(pattern_[j])) {
+            if (j == 0) {
+                return true;
+            }
+            --j;
         }
+        pos += shift_[ByteAt(text, pos + last)];
     }
     return false;
 }

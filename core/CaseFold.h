@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -16,10 +17,23 @@ std::string FoldCase(std::string_view text);
 
 // The byte at index of FoldCase(text), without building the folded text.
 unsigned char FoldedByteAt(std::string_view text, std::size_t index) noexcept;
+// FoldedByteAt for a byte below 0x80, which folds alone.
+unsigned char FoldedAsciiByte(unsigned char c) noexcept;
 
-// Whether the folded text contains pattern, which must be folded ASCII.
-bool ContainsFoldedAscii(std::string_view text, std::string_view pattern) noexcept;
 // Whether the folded text begins with pattern, which must be folded ASCII.
 bool StartsWithFoldedAscii(std::string_view text, std::string_view pattern) noexcept;
+
+// Finds a folded ASCII pattern in texts without folding them. Folding never turns a
+// non-ASCII byte into ASCII, so matching ASCII bytes with only A-Z folded is exact. Skips
+// ahead by the last byte under the pattern (Horspool), as most lines hold no match.
+class FoldedAsciiFinder {
+  public:
+    explicit FoldedAsciiFinder(std::string_view pattern);
+    bool FoundIn(std::string_view text) const noexcept;
+
+  private:
+    std::string pattern_;
+    std::array<std::size_t, 256> shift_{};
+};
 
 }  // namespace brackwin

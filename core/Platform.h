@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -19,6 +20,10 @@ struct OpenedFile {
 
 // Opens the file at path (UTF-8) for reading bytes.
 OpenedFile OpenForReading(const std::string& path);
+
+// Tells the system that a freshly allocated, not yet touched block is large and will be filled
+// whole, so it may back it with large pages (a whole file's text takes thousands of small ones).
+void AdviseLargeBlock(void* block, std::size_t size) noexcept;
 
 // Decodes code page 932 (on Windows, the system's ANSI code page) into UTF-8 with the
 // platform's converter; each invalid sequence becomes U+FFFD.

@@ -1,8 +1,11 @@
 #include <iconv.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstddef>
+#include <cstdint>
 #include <stdexcept>
 
 #include "Platform.h"
@@ -49,6 +52,21 @@ OpenedFile OpenForReading(const std::string& path) {
         }
     }
     return opened;
+}
+
+void AdviseLargeBlock(void* block, std::size_t size) noexcept {
+    constexpr std::size_t kWorthIt = std::size_t{4} << 20;
+    if (size < kWorthIt) {
+        return;
+    }
+    const auto pageSize = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
+    const auto start = reinterpret_cast<std::uintptr_t>(block);
+    const std::uintptr_t alignedStart = (start + pageSize - 1) / pageSize * pageSize;
+    const std::uintptr_t alignedEnd = (start + size) / pageSize * pageSize;
+    if (alignedEnd > alignedStart) {
+        // Only advice: where the system declines, the block simply keeps small pages.
+        madvise(reinterpret_cast<void*>(alignedStart), alignedEnd - alignedStart, MADV_HUGEPAGE);
+    }
 }
 
 ByteBuffer DecodeCp932(std::string_view bytes) {

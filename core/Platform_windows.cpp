@@ -68,6 +68,8 @@ OpenedFile OpenForReading(const std::string& path) {
     return opened;
 }
 
+void AdviseLargeBlock(void*, std::size_t) noexcept {}
+
 // The system's ANSI code page is code page 932 on the Japanese systems the program is for.
 ByteBuffer DecodeCp932(std::string_view bytes) {
     ByteBuffer out(bytes.size() + bytes.size() / 2 + kReplacementCharacter.size());

@@ -30,6 +30,8 @@ class SortedResultList final : public ResultList {
     const std::string& Item(std::size_t index) const { return entries_.at(index); }
 
   private:
+    void SortPending();
+
     std::vector<std::string> entries_;
     std::vector<std::string> pending_;
 };

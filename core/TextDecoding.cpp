@@ -62,13 +62,14 @@ bool IsValidUtf8(std::string_view bytes) noexcept {
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
     std::size_t remaining = bytes.size();
     constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+    constexpr std::size_t kBlock = 4 * sizeof(std::uint64_t);
     while (remaining != 0) {
-        if (remaining >= sizeof(std::uint64_t)) {
-            std::uint64_t word;
-            std::memcpy(&word, p, sizeof word);
-            if ((word & kHighBits) == 0) {
-                p += sizeof word;
-                remaining -= sizeof word;
+        if (remaining >= kBlock) {
+            std::uint64_t words[4];
+            std::memcpy(words, p, kBlock);
+            if (((words[0] | words[1] | words[2] | words[3]) & kHighBits) == 0) {
+                p += kBlock;
+                remaining -= kBlock;
                 continue;
             }
         }

@@ -1,11 +1,14 @@
 #include "clsFileLineRead.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <limits>
 #include <memory>
 #include <new>
+#include <stdexcept>
 #include <utility>
+#include <vector>
 
 #include "Platform.h"
 #include "TextDecoding.h"
@@ -70,6 +73,18 @@ DecodedText ReadText(const std::string& path) {
 // The end of the line that starts at pos: the first CR or LF, or size.
 std::size_t LineEnd(const char* data, std::size_t pos, std::size_t size) noexcept {
     const auto* p = reinterpret_cast<const unsigned char*>(data);
+    // Skips eight bytes at a time while none of them is below 0x0E, so neither CR nor LF.
+    constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+    constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+    constexpr std::uint64_t kBelowCrPlusOne = kOnes * ('\r' + 1);
+    while (size - pos >= sizeof(std::uint64_t)) {
+        std::uint64_t word;
+        std::memcpy(&word, p + pos, sizeof word);
+        if (((word - kBelowCrPlusOne) & ~word & kHighBits) != 0) {
+            break;
+        }
+        pos += sizeof word;
+    }
     while (pos < size) {
         const unsigned char c = p[pos];
         if (c <= '\r' && (c == '\r' || c == '\n')) {
@@ -78,6 +93,35 @@ std::size_t LineEnd(const char* data, std::size_t pos, std::size_t size) noexcep
         ++pos;
     }
     return size;
+}
+
+// Where the line after the one that ends at end starts: past its CR LF, CR or LF.
+std::size_t NextLineStart(const char* data, std::size_t end, std::size_t size) noexcept {
+    if (end == size) {
+        return size;
+    }
+    return end + (data[end] == '\r' && end + 1 < size && data[end + 1] == '\n' ? 2 : 1);
+}
+
+std::size_t CountLines(const char* data, std::size_t pos, std::size_t size) noexcept {
+    std::size_t lines = 0;
+    while (pos < size) {
+        pos = NextLineStart(data, LineEnd(data, pos, size), size);
+        ++lines;
+    }
+    return lines;
+}
+
+// Room for every line up front: no copies while the list grows, and no spare capacity.
+void ReserveLines(std::vector<std::size_t>& ends, std::size_t lines, const std::string& path) {
+    try {
+        ends.reserve(lines);
+    } catch (const std::bad_alloc&) {
+        throw FileReadError(path, "out of memory");
+    } catch (const std::length_error&) {
+        throw FileReadError(path, "out of memory");
+    }
+    AdviseLargeBlock(ends.data(), ends.capacity() * sizeof(std::size_t));
 }
 
 }  // namespace
@@ -105,6 +149,7 @@ std::int32_t clsFileLineRead::FileLineRead(LineList& DataList, Yield& yield) {
             DataList.text_ = std::move(text.bytes);
             DataList.firstStart_ = pos;
             DataList.ends_.clear();
+            ReserveLines(DataList.ends_, CountLines(data, pos, size), path);
         }
         if (count >= 1) {
             try {
@@ -113,10 +158,7 @@ std::int32_t clsFileLineRead::FileLineRead(LineList& DataList, Yield& yield) {
                 throw FileReadError(path, "out of memory");
             }
         }
-        pos = end;
-        if (pos < size) {
-            pos += data[pos] == '\r' && pos + 1 < size && data[pos + 1] == '\n' ? 2 : 1;
-        }
+        pos = NextLineStart(data, end, size);
         ++count;
     }
     return count;
