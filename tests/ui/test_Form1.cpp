@@ -1,0 +1,692 @@
+#include <QAbstractItemModel>
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <algorithm>
+#include <memory>
+#include <optional>
+
+#include "BrackwinApplication.h"
+#include "Form1.h"
+#include "StandInServices.h"
+#include "Twips.h"
+#include "frmAbout.h"
+
+using brackwin::Form1;
+using brackwin::StandInServices;
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+// The reader drops the first line; a search lists every declaration after it.
+const QStringList kExampleLines = {
+    QStringLiteral("' header"),
+    QStringLiteral("Public Const MAX_PATH = 260"),
+    QStringLiteral("Global Const GMEM_FIXED = &H0"),
+    QStringLiteral("Declare Function GetTickCount Lib kernel32 () As Long"),
+    QStringLiteral("Declare Sub Sleep Lib kernel32 (ByVal ms As Long)"),
+    QStringLiteral("Type RECT"),
+    QStringLiteral("    Left As Long"),
+    QStringLiteral("End Type"),
+    QStringLiteral("Type RECTL"),
+    QStringLiteral("End Type"),
+    QStringLiteral("' trailer"),
+    QStringLiteral("Public Const LAST_ONE = 1"),
+};
+
+// Enough lines that reading or searching them takes several rounds of event processing.
+constexpr int kLargeLineCount = 200000;
+
+struct Enabled {
+    bool mnuAPIRead, mnuEnd, mnuVersion, Text1, Text2, Option1, Option2, Option3, Command1,
+        Command2, Command3, List1, Label1, Command4, busy;
+    bool operator==(const Enabled&) const = default;
+};
+
+char* toString(const Enabled& e) {
+    return qstrdup(QStringLiteral("menu %1%2%3 Text1 %4 Text2 %5 Option %6%7%8 Command1-3 %9%10%11 "
+                                  "List1 %12 Label1 %13 Command4 %14 busy %15")
+                       .arg(e.mnuAPIRead)
+                       .arg(e.mnuEnd)
+                       .arg(e.mnuVersion)
+                       .arg(e.Text1)
+                       .arg(e.Text2)
+                       .arg(e.Option1)
+                       .arg(e.Option2)
+                       .arg(e.Option3)
+                       .arg(e.Command1)
+                       .arg(e.Command2)
+                       .arg(e.Command3)
+                       .arg(e.List1)
+                       .arg(e.Label1)
+                       .arg(e.Command4)
+                       .arg(e.busy)
+                       .toUtf8()
+                       .constData());
+}
+
+// Expected states. Command4 is outside the scheme, so each test states it.
+// Fields: the menu items load, end and Version; Text1, Text2, Option1 to Option3; Command1 to
+// Command3; List1, Label1, Command4; the busy pointer.
+Enabled NoFile(bool command4) {
+    return {true,  true,  true,  false, false, false,    false, false,
+            false, false, false, false, true,  command4, false};
+}
+Enabled Loading(bool command4) {
+    return {false, false, true,  false, false, false,    false, false,
+            false, false, false, false, true,  command4, true};
+}
+Enabled Ready(bool command4) {
+    return {true, true, true, true, true, true,     true, true,
+            true, true, true, true, true, command4, false};
+}
+Enabled Searching(bool command4) {
+    return {false, true,  true,  true, true, true,     true, true,
+            false, false, false, true, true, command4, true};
+}
+
+}  // namespace
+
+class TestForm1 : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void init();
+    void cleanup();
+
+    void opensWithOnlyTheMenusUsable();
+    void controlsAsLaidOut_data();
+    void controlsAsLaidOut();
+    void windowHasFixedClientAreaTitleAndIcon();
+    void tabOrderFollowsTheLayout();
+    void menuBar();
+    void previewAreaAndOutputText();
+
+    void loadSucceeds();
+    void loadFails_data();
+    void loadFails();
+    void laterCancelReadsTheEarlierChoiceAgain();
+    void failedLaterLoadDisablesSearchAgain();
+    void openDialogSettings();
+    void secondLoadKeepsKeyOptionPreviewAndOutput();
+
+    void enterSearches_data();
+    void enterSearches();
+    void otherKeysDoNotSearch();
+    void keyIsPassedUntrimmed_data();
+    void keyIsPassedUntrimmed();
+    void resultsAreSortedIgnoringCase();
+
+    void previewAddClearCopy();
+    void doubleClickAdds();
+    void typesPreviewAndAddTheirBlock();
+    void addStaysEnabledAfterLoadsAndSearches();
+
+    void loadingStateWhileTheFileIsRead();
+    void searchingStateAndItsGuards();
+    void entriesFoundDuringASearchAppearSorted();
+    void closingDuringASearchStopsIt();
+    void closingDuringALoadStopsIt();
+    void endClosesEveryWindowDuringASearch();
+    void escapedErrorIsShownTitledBrackwin();
+
+  private:
+    QString WriteFile(const QString& name, const QStringList& lines);
+    QString LargeFile();
+    void Load(const std::optional<QString>& answer);
+    void Search(const QString& key, QRadioButton* option);
+    QStringList Rows() const;
+    void SelectRow(int row);
+    Enabled Snapshot() const;
+
+    std::unique_ptr<QTemporaryDir> dir_;
+    StandInServices services_;
+    std::unique_ptr<Form1> form_;
+    QMenu* mnuFile_ = nullptr;
+    QAction* mnuAPIRead_ = nullptr;
+    QAction* mnuSep1_ = nullptr;
+    QAction* mnuEnd_ = nullptr;
+    QAction* mnuVersion_ = nullptr;
+    QLineEdit* Text1_ = nullptr;
+    QPushButton* Command1_ = nullptr;
+    QPushButton* Command2_ = nullptr;
+    QPushButton* Command3_ = nullptr;
+    QPushButton* Command4_ = nullptr;
+    QRadioButton* Option1_ = nullptr;
+    QRadioButton* Option2_ = nullptr;
+    QRadioButton* Option3_ = nullptr;
+    QListView* List1_ = nullptr;
+    QPlainTextEdit* Text2_ = nullptr;
+    QLabel* Label1_ = nullptr;
+};
+
+void TestForm1::init() {
+    dir_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir_->isValid());
+    services_ = StandInServices();
+    brackwin::UserInterfaceServices::Install(&services_);
+    form_ = std::make_unique<Form1>();
+    form_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+
+    QVERIFY(mnuFile_ = form_->findChild<QMenu*>(QStringLiteral("mnuFile")));
+    QVERIFY(mnuAPIRead_ = form_->findChild<QAction*>(QStringLiteral("mnuAPIRead")));
+    QVERIFY(mnuSep1_ = form_->findChild<QAction*>(QStringLiteral("mnuSep1")));
+    QVERIFY(mnuEnd_ = form_->findChild<QAction*>(QStringLiteral("mnuEnd")));
+    QVERIFY(mnuVersion_ = form_->findChild<QAction*>(QStringLiteral("mnuVersion")));
+    QVERIFY(Text1_ = form_->findChild<QLineEdit*>(QStringLiteral("Text1")));
+    QVERIFY(Command1_ = form_->findChild<QPushButton*>(QStringLiteral("Command1")));
+    QVERIFY(Command2_ = form_->findChild<QPushButton*>(QStringLiteral("Command2")));
+    QVERIFY(Command3_ = form_->findChild<QPushButton*>(QStringLiteral("Command3")));
+    QVERIFY(Command4_ = form_->findChild<QPushButton*>(QStringLiteral("Command4")));
+    QVERIFY(Option1_ = form_->findChild<QRadioButton*>(QStringLiteral("Option1")));
+    QVERIFY(Option2_ = form_->findChild<QRadioButton*>(QStringLiteral("Option2")));
+    QVERIFY(Option3_ = form_->findChild<QRadioButton*>(QStringLiteral("Option3")));
+    QVERIFY(List1_ = form_->findChild<QListView*>(QStringLiteral("List1")));
+    QVERIFY(Text2_ = form_->findChild<QPlainTextEdit*>(QStringLiteral("Text2")));
+    QVERIFY(Label1_ = form_->findChild<QLabel*>(QStringLiteral("Label1")));
+}
+
+void TestForm1::cleanup() {
+    form_.reset();
+    if (QWidget* about = brackwin::frmAbout::Current()) {
+        delete about;
+    }
+    brackwin::UserInterfaceServices::Install(nullptr);
+    dir_.reset();
+}
+
+QString TestForm1::WriteFile(const QString& name, const QStringList& lines) {
+    const QString path = dir_->filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        return {};
+    }
+    file.write(lines.join(kCrLf).toUtf8());
+    file.write(kCrLf.toUtf8());
+    return path;
+}
+
+QString TestForm1::LargeFile() {
+    QStringList lines;
+    lines.reserve(kLargeLineCount);
+    lines.append(QStringLiteral("' large"));
+    for (int i = 1; i < kLargeLineCount; ++i) {
+        lines.append(QStringLiteral("Public Const C_%1 = %1").arg(kLargeLineCount - i));
+    }
+    return WriteFile(QStringLiteral("large.txt"), lines);
+}
+
+void TestForm1::Load(const std::optional<QString>& answer) {
+    services_.answers.enqueue(answer);
+    mnuAPIRead_->trigger();
+}
+
+void TestForm1::Search(const QString& key, QRadioButton* option) {
+    Text1_->setText(key);
+    option->setChecked(true);
+    QTest::mouseClick(Command1_, Qt::LeftButton);
+}
+
+QStringList TestForm1::Rows() const {
+    QStringList rows;
+    const QAbstractItemModel* model = List1_->model();
+    for (int row = 0; row < model->rowCount(); ++row) {
+        rows.append(model->index(row, 0).data().toString());
+    }
+    return rows;
+}
+
+void TestForm1::SelectRow(int row) {
+    const QRect rect = List1_->visualRect(List1_->model()->index(row, 0));
+    QTest::mouseClick(List1_->viewport(), Qt::LeftButton, {}, rect.center());
+}
+
+Enabled TestForm1::Snapshot() const {
+    const QCursor* pointer = QApplication::overrideCursor();
+    return {mnuAPIRead_->isEnabled(),
+            mnuEnd_->isEnabled(),
+            mnuVersion_->isEnabled(),
+            Text1_->isEnabled(),
+            Text2_->isEnabled(),
+            Option1_->isEnabled(),
+            Option2_->isEnabled(),
+            Option3_->isEnabled(),
+            Command1_->isEnabled(),
+            Command2_->isEnabled(),
+            Command3_->isEnabled(),
+            List1_->isEnabled(),
+            Label1_->isEnabled(),
+            Command4_->isEnabled(),
+            pointer != nullptr && pointer->shape() == Qt::WaitCursor};
+}
+
+void TestForm1::opensWithOnlyTheMenusUsable() {
+    QCOMPARE(Snapshot(), NoFile(false));
+    QVERIFY(Option1_->isChecked());
+    QVERIFY(!Option2_->isChecked());
+    QVERIFY(!Option3_->isChecked());
+    QVERIFY(Text1_->text().isEmpty());
+    QCOMPARE(List1_->model()->rowCount(), 0);
+}
+
+void TestForm1::controlsAsLaidOut_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QRect>("twips");
+    QTest::newRow("Text1") << "Text1"
+                           << "" << QRect(360, 0, 5895, 375);
+    QTest::newRow("Command1") << "Command1"
+                              << "サーチ" << QRect(5280, 600, 855, 375);
+    QTest::newRow("Command3") << "Command3"
+                              << "コピー" << QRect(5760, 4200, 855, 375);
+    QTest::newRow("Command2") << "Command2"
+                              << "クリア" << QRect(5760, 4560, 855, 375);
+    QTest::newRow("Option1") << "Option1"
+                             << "定数" << QRect(360, 720, 1455, 255);
+    QTest::newRow("Option2") << "Option2"
+                             << "関数" << QRect(2040, 720, 1455, 255);
+    QTest::newRow("Option3") << "Option3"
+                             << "型" << QRect(3720, 720, 1455, 255);
+    QTest::newRow("List1") << "List1"
+                           << "" << QRect(0, 1080, 6615, 2760);
+    QTest::newRow("Text2") << "Text2"
+                           << "" << QRect(0, 5040, 6615, 2775);
+    QTest::newRow("Label1") << "Label1"
+                            << "" << QRect(120, 3960, 5535, 975);
+    QTest::newRow("Command4") << "Command4"
+                              << "追加" << QRect(5760, 3840, 855, 375);
+}
+
+void TestForm1::controlsAsLaidOut() {
+    QFETCH(QString, name);
+    QFETCH(QString, caption);
+    QFETCH(QRect, twips);
+    auto* control = form_->findChild<QWidget*>(name);
+    QVERIFY(control);
+    const int dpiX = control->logicalDpiX();
+    const int dpiY = control->logicalDpiY();
+    const QRect expected(brackwin::TwipsToPixels(twips.x(), dpiX),
+                         brackwin::TwipsToPixels(twips.y(), dpiY),
+                         brackwin::TwipsToPixels(twips.width(), dpiX),
+                         brackwin::TwipsToPixels(twips.height(), dpiY));
+    QCOMPARE(control->geometry(), expected);
+    QCOMPARE(control->parentWidget(), form_->centralWidget());
+    if (auto* button = qobject_cast<QAbstractButton*>(control)) {
+        QCOMPARE(button->text(), caption);
+    }
+}
+
+void TestForm1::windowHasFixedClientAreaTitleAndIcon() {
+    const QWidget* client = form_->centralWidget();
+    QCOMPARE(client->size(), QSize(brackwin::TwipsToPixels(6615, client->logicalDpiX()),
+                                   brackwin::TwipsToPixels(7875, client->logicalDpiY())));
+    QCOMPARE(client->y(), form_->menuBar()->height());
+    QCOMPARE(form_->minimumSize(), form_->maximumSize());
+    QCOMPARE(form_->size(), form_->minimumSize());
+    QCOMPARE(form_->windowTitle(), QStringLiteral("Brackwin"));
+    QVERIFY(form_->windowIcon().availableSizes().contains(QSize(32, 32)));
+}
+
+void TestForm1::tabOrderFollowsTheLayout() {
+    const QStringList expected = {"Text1",   "Command1", "Command3", "Command2", "Option1",
+                                  "Option2", "Option3",  "List1",    "Text2",    "Command4"};
+    QStringList order;
+    QWidget* widget = Text1_;
+    do {
+        if (expected.contains(widget->objectName())) {
+            order.append(widget->objectName());
+        }
+        widget = widget->nextInFocusChain();
+    } while (widget != Text1_);
+    QCOMPARE(order, expected);
+    QCOMPARE(Label1_->focusPolicy(), Qt::NoFocus);
+}
+
+void TestForm1::menuBar() {
+    const QList<QAction*> bar = form_->menuBar()->actions();
+    QCOMPARE(bar.size(), 2);
+    QCOMPARE(bar.at(0), mnuFile_->menuAction());
+    QCOMPARE(bar.at(1), mnuVersion_);
+    QCOMPARE(mnuFile_->title(), QStringLiteral("ファイル"));
+    QCOMPARE(mnuFile_->actions(), (QList<QAction*>{mnuAPIRead_, mnuSep1_, mnuEnd_}));
+    QCOMPARE(mnuAPIRead_->text(), QStringLiteral("APIファイルの読み込み"));
+    QVERIFY(mnuSep1_->isSeparator());
+    QCOMPARE(mnuEnd_->text(), QStringLiteral("終了"));
+    QCOMPARE(mnuVersion_->text(), QStringLiteral("Version"));
+    for (const QAction* item : {mnuAPIRead_, mnuEnd_, mnuVersion_}) {
+        QVERIFY(item->shortcut().isEmpty());
+    }
+}
+
+void TestForm1::previewAreaAndOutputText() {
+    QVERIFY(Label1_->wordWrap());
+    QVERIFY(Label1_->autoFillBackground());
+    QCOMPARE(Label1_->palette().color(QPalette::Window),
+             QApplication::palette("QMenuBar").color(QPalette::Window));
+    QCOMPARE(Label1_->palette().color(QPalette::WindowText),
+             QApplication::palette().color(QPalette::WindowText));
+    QVERIFY(Text2_->isReadOnly());
+    QCOMPARE(Text2_->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    QCOMPARE(List1_->selectionMode(), QAbstractItemView::SingleSelection);
+}
+
+void TestForm1::loadSucceeds() {
+    Load(WriteFile(QStringLiteral("example.txt"), kExampleLines));
+    QCOMPARE(Snapshot(), Ready(false));
+    QCOMPARE(List1_->model()->rowCount(), 0);
+    QVERIFY(services_.messages.isEmpty());
+}
+
+void TestForm1::loadFails_data() {
+    QTest::addColumn<std::optional<QString>>("answer");
+    QTest::newRow("cancelled first load") << std::optional<QString>();
+    QTest::newRow("name that does not exist")
+        << std::optional<QString>(QStringLiteral("/nonexistent/win32api.txt"));
+    QTest::newRow("folder") << std::optional<QString>(QDir::tempPath());
+}
+
+void TestForm1::loadFails() {
+    QFETCH(std::optional<QString>, answer);
+    Load(answer);
+    QCOMPARE(Snapshot(), NoFile(false));
+    QCOMPARE(List1_->model()->rowCount(), 0);
+    QVERIFY(services_.messages.isEmpty());
+}
+
+void TestForm1::laterCancelReadsTheEarlierChoiceAgain() {
+    const QString path = WriteFile(QStringLiteral("example.txt"), kExampleLines);
+    Load(path);
+    QStringList changed = kExampleLines;
+    changed.insert(1, QStringLiteral("Public Const ADDED_LATER = 1"));
+    QCOMPARE(WriteFile(QStringLiteral("example.txt"), changed), path);
+
+    Load(std::nullopt);
+    QCOMPARE(Snapshot(), Ready(false));
+    Search(QStringLiteral("added"), Option1_);
+    QCOMPARE(Rows(), QStringList{QStringLiteral("Public Const ADDED_LATER = 1")});
+}
+
+void TestForm1::failedLaterLoadDisablesSearchAgain() {
+    Load(WriteFile(QStringLiteral("example.txt"), kExampleLines));
+    Search(QString(), Option1_);
+    QCOMPARE(Rows().size(), 3);
+    Load(QStringLiteral("/nonexistent/other.txt"));
+    QCOMPARE(Snapshot(), NoFile(false));
+    QCOMPARE(List1_->model()->rowCount(), 0);
+}
+
+void TestForm1::openDialogSettings() {
+    Load(std::nullopt);
+    Load(std::nullopt);
+    QCOMPARE(services_.dialogs.size(), 2);
+    for (const StandInServices::DialogRequest& dialog : services_.dialogs) {
+        QCOMPARE(dialog.title, QStringLiteral("APIファイルの読み込み"));
+        QCOMPARE(dialog.filter, QStringLiteral("APIファイル (*.txt)"));
+        QVERIFY2(dialog.initialFolder.endsWith(QStringLiteral("/winapi")),
+                 qPrintable(dialog.initialFolder));
+        QVERIFY(!dialog.initialFolder.contains(QLatin1Char('\\')));
+    }
+}
+
+void TestForm1::secondLoadKeepsKeyOptionPreviewAndOutput() {
+    Load(WriteFile(QStringLiteral("example.txt"), kExampleLines));
+    Search(QStringLiteral("gettick"), Option2_);
+    SelectRow(0);
+    QTest::mouseClick(Command4_, Qt::LeftButton);
+    const QString preview = Label1_->text();
+    const QString output = Text2_->toPlainText();
+    QVERIFY(!preview.isEmpty());
+    QVERIFY(!output.isEmpty());
+
+    Load(WriteFile(QStringLiteral("other.txt"), kExampleLines.mid(0, 3)));
+    QCOMPARE(Snapshot(), Ready(true));
+    QCOMPARE(Text1_->text(), QStringLiteral("gettick"));
+    QVERIFY(Option2_->isChecked());
+    QCOMPARE(Label1_->text(), preview);
+    QCOMPARE(Text2_->toPlainText(), output);
+    QCOMPARE(List1_->model()->rowCount(), 0);
+}
+
+void TestForm1::enterSearches_data() {
+    QTest::addColumn<Qt::Key>("key");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::newRow("Enter") << Qt::Key_Return << Qt::KeyboardModifiers();
+    QTest::newRow("Shift+Enter") << Qt::Key_Return << Qt::KeyboardModifiers(Qt::ShiftModifier);
+    QTest::newRow("Ctrl+Enter") << Qt::Key_Return << Qt::KeyboardModifiers(Qt::ControlModifier);
+    QTest::newRow("keypad Enter") << Qt::Key_Enter << Qt::KeyboardModifiers(Qt::KeypadModifier);
+}
+
+void TestForm1::enterSearches() {
+    QFETCH(Qt::Key, key);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    Load(WriteFile(QStringLiteral("example.txt"), kExampleLines));
+    Text1_->setText(QStringLiteral("max"));
+    const QSignalSpy keyBoxSawEnter(Text1_, &QLineEdit::returnPressed);
+    QTest::keyClick(Text1_, key, modifiers);
+    QCOMPARE(Rows(), QStringList{QStringLiteral("Public Const MAX_PATH = 260")});
+    QCOMPARE(Snapshot(), Ready(false));
+    QCOMPARE(keyBoxSawEnter.count(), 1);
+}
+
+void TestForm1::otherKeysDoNotSearch() {
+    Load(WriteFile(QStringLiteral("example.txt"), kExampleLines));
+    QTest::keyClicks(Text1_, QStringLiteral("max"));
+    QTest::keyClick(Text1_, Qt::Key_Tab);
+    QTest::keyClick(Text1_, Qt::Key_Escape);
+    QCOMPARE(Text1_->text(), QStringLiteral("max"));
+    QCOMPARE(List1_->model()->rowCount(), 0);
+}
+
+void TestForm1::keyIsPassedUntrimmed_data() {
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QStringList>("rows");
+    const QString xmax = QStringLiteral("Public Const XMAX = 1");
+    const QString maxA = QStringLiteral("Public Const MAX_A = 2");
+    QTest::newRow("no blanks") << "max" << QStringList{maxA, xmax};
+    QTest::newRow("leading blank") << " max" << QStringList{maxA};
+    QTest::newRow("trailing blank") << "max " << QStringList{xmax};
+    QTest::newRow("one blank") << " " << QStringList{maxA, xmax};
+}
+
+void TestForm1::keyIsPassedUntrimmed() {
+    QFETCH(QString, key);
+    QFETCH(QStringList, rows);
+    Load(WriteFile(QStringLiteral("blanks.txt"),
+                   {QStringLiteral("' header"), QStringLiteral("Public Const XMAX = 1"),
+                    QStringLiteral("Public Const MAX_A = 2"), QStringLiteral("' trailer")}));
+    Search(key, Option1_);
+    QCOMPARE(Rows(), rows);
+}
+
+void TestForm1::resultsAreSortedIgnoringCase() {
+    Load(WriteFile(QStringLiteral("flags.txt"),
+                   {QStringLiteral("' header"), QStringLiteral("Public Const B_FLAG = 2"),
+                    QStringLiteral("Public Const a_flag = 1"), QStringLiteral("' trailer")}));
+    Search(QString(), Option1_);
+    QCOMPARE(Rows(), (QStringList{QStringLiteral("Public Const a_flag = 1"),
+                                  QStringLiteral("Public Const B_FLAG = 2")}));
+}
+
+void TestForm1::previewAddClearCopy() {
+    const QString function =
+        QStringLiteral("Declare Function GetTickCount Lib kernel32 () As Long");
+    Load(WriteFile(QStringLiteral("example.txt"), kExampleLines));
+    Search(QString(), Option2_);
+    QCOMPARE(Rows(), QStringList{function});
+
+    SelectRow(0);
+    QCOMPARE(Label1_->text(), function);
+    QVERIFY(Command4_->isEnabled());
+
+    QTest::mouseClick(Command4_, Qt::LeftButton);
+    QTest::mouseClick(Command4_, Qt::LeftButton);
+    const QString twice = kCrLf + kCrLf + function + kCrLf + kCrLf + function;
+    QCOMPARE(Text2_->toPlainText(), QString(twice).replace(kCrLf, QStringLiteral("\n")));
+
+    QTest::mouseClick(Command3_, Qt::LeftButton);
+    QCOMPARE(QGuiApplication::clipboard()->text(), twice);
+    QCOMPARE(services_.messages.size(), 1);
+    QCOMPARE(services_.messages.at(0).text, QStringLiteral("クリップボードに出力しました"));
+    QCOMPARE(services_.messages.at(0).caption, QStringLiteral("Brackwin"));
+
+    QTest::mouseClick(Command2_, Qt::LeftButton);
+    QVERIFY(Text2_->toPlainText().isEmpty());
+    QTest::mouseClick(Command3_, Qt::LeftButton);
+    QVERIFY(QGuiApplication::clipboard()->text().isEmpty());
+    QCOMPARE(services_.messages.size(), 2);
+
+    QTest::mouseClick(Command4_, Qt::LeftButton);
+    QTest::mouseClick(Command3_, Qt::LeftButton);
+    QCOMPARE(QGuiApplication::clipboard()->text(), kCrLf + kCrLf + function);
+}
+
+void TestForm1::doubleClickAdds() {
+    Load(WriteFile(QStringLiteral("example.txt"), kExampleLines));
+    Search(QString(), Option1_);
+    const QRect rect = List1_->visualRect(List1_->model()->index(2, 0));
+    // A real double click: the first click selects, the second arrives as a double click.
+    QTest::mouseClick(List1_->viewport(), Qt::LeftButton, {}, rect.center());
+    QTest::mouseDClick(List1_->viewport(), Qt::LeftButton, {}, rect.center());
+    QCOMPARE(Label1_->text(), QStringLiteral("Public Const MAX_PATH = 260"));
+    QCOMPARE(Text2_->toPlainText(), QStringLiteral("\n\nPublic Const MAX_PATH = 260"));
+}
+
+void TestForm1::typesPreviewAndAddTheirBlock() {
+    Load(WriteFile(QStringLiteral("example.txt"), kExampleLines));
+    Search(QStringLiteral("rect"), Option3_);
+    QCOMPARE(Rows(), (QStringList{QStringLiteral("Type RECT"), QStringLiteral("Type RECTL")}));
+
+    SelectRow(0);
+    QCOMPARE(Label1_->text(), kExampleLines.mid(5, 5).join(kCrLf));
+    SelectRow(1);
+    QCOMPARE(Label1_->text(), kExampleLines.mid(8, 2).join(kCrLf));
+    QTest::mouseClick(Command4_, Qt::LeftButton);
+    QTest::mouseClick(Command3_, Qt::LeftButton);
+    QCOMPARE(QGuiApplication::clipboard()->text(),
+             kCrLf + kCrLf + kExampleLines.mid(8, 2).join(kCrLf));
+}
+
+void TestForm1::addStaysEnabledAfterLoadsAndSearches() {
+    const QString path = WriteFile(QStringLiteral("example.txt"), kExampleLines);
+    Load(path);
+    Search(QString(), Option1_);
+    QVERIFY(!Command4_->isEnabled());
+    SelectRow(0);
+    QVERIFY(Command4_->isEnabled());
+    Search(QStringLiteral("nothing matches this"), Option1_);
+    QCOMPARE(Snapshot(), Ready(true));
+    Load(path);
+    QCOMPARE(Snapshot(), Ready(true));
+    Load(QStringLiteral("/nonexistent/other.txt"));
+    QCOMPARE(Snapshot(), NoFile(true));
+}
+
+void TestForm1::loadingStateWhileTheFileIsRead() {
+    const QString path = LargeFile();
+    std::optional<Enabled> during;
+    QTimer::singleShot(0, this, [&] { during = Snapshot(); });
+    Load(path);
+    QVERIFY(during);
+    QCOMPARE(*during, Loading(false));
+    QCOMPARE(Snapshot(), Ready(false));
+}
+
+void TestForm1::searchingStateAndItsGuards() {
+    Load(LargeFile());
+    std::optional<Enabled> during;
+    std::optional<Enabled> afterEnter;
+    QTimer::singleShot(0, this, [&] {
+        during = Snapshot();
+        // A second search inside this one would run to its end right here.
+        QTest::keyClick(Text1_, Qt::Key_Return);
+        QTest::keyClicks(Text1_, QStringLiteral("x"));
+        afterEnter = Snapshot();
+    });
+    Search(QString(), Option1_);
+    QVERIFY(during && afterEnter);
+    QCOMPARE(*during, Searching(false));
+    QCOMPARE(*afterEnter, Searching(false));
+    QCOMPARE(Text1_->text(), QStringLiteral("x"));
+    QCOMPARE(List1_->model()->rowCount(), kLargeLineCount - 1);
+    QCOMPARE(Snapshot(), Ready(false));
+}
+
+void TestForm1::entriesFoundDuringASearchAppearSorted() {
+    Load(LargeFile());
+    QStringList seen;
+    QString selected;
+    QTimer::singleShot(0, this, [&] {
+        seen = Rows();
+        SelectRow(0);
+        selected = Label1_->text();
+    });
+    Search(QString(), Option1_);
+    QVERIFY(!seen.isEmpty());
+    QVERIFY(seen.size() < kLargeLineCount - 1);
+    QStringList sorted = seen;
+    std::sort(sorted.begin(), sorted.end(), [](const QString& a, const QString& b) {
+        return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+    });
+    QCOMPARE(seen, sorted);
+    // The selection stays on its entry while later entries are placed around it.
+    const QModelIndexList selection = List1_->selectionModel()->selectedIndexes();
+    QCOMPARE(selection.size(), 1);
+    QCOMPARE(selection.at(0).data().toString(), selected);
+}
+
+void TestForm1::closingDuringASearchStopsIt() {
+    Load(LargeFile());
+    QTimer::singleShot(0, form_.get(), &QWidget::close);
+    Search(QString(), Option1_);
+    QVERIFY(!form_->isVisible());
+    QVERIFY(List1_->model()->rowCount() < kLargeLineCount - 1);
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
+}
+
+void TestForm1::closingDuringALoadStopsIt() {
+    const QString path = LargeFile();
+    QTimer::singleShot(0, form_.get(), &QWidget::close);
+    Load(path);
+    QVERIFY(!form_->isVisible());
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
+    QVERIFY(!Command1_->isEnabled());
+}
+
+void TestForm1::endClosesEveryWindowDuringASearch() {
+    Load(LargeFile());
+    mnuVersion_->trigger();
+    const QPointer<QWidget> about = brackwin::frmAbout::Current();
+    QVERIFY(about && about->isVisible());
+    QTimer::singleShot(0, this, [&] { mnuEnd_->trigger(); });
+    Search(QString(), Option1_);
+    QVERIFY(!form_->isVisible());
+    QVERIFY(!about || !about->isVisible());
+    QVERIFY(List1_->model()->rowCount() < kLargeLineCount - 1);
+}
+
+void TestForm1::escapedErrorIsShownTitledBrackwin() {
+    brackwin::ShowEscapedError("std::bad_alloc");
+    QCOMPARE(services_.messages.size(), 1);
+    QCOMPARE(services_.messages.at(0).text, QStringLiteral("std::bad_alloc"));
+    QCOMPARE(services_.messages.at(0).caption, QStringLiteral("Brackwin"));
+}
+
+QTEST_MAIN(TestForm1)
+#include "test_Form1.moc"

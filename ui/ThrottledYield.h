@@ -1,0 +1,38 @@
+#pragma once
+
+#include <chrono>
+#include <functional>
+
+#include "UiServices.h"
+
+namespace brackwin {
+
+// Thrown out of a long operation whose window is closing; the handler that started the
+// operation catches it and finishes quietly.
+struct OperationStopped {};
+
+// The window's yield. Processing events once per line would dominate a long loop, so pending
+// events are processed only when at least `interval` of work has passed since the last time.
+class ThrottledYield final : public Yield {
+  public:
+    using Clock = std::chrono::steady_clock;
+
+    // beforeEvents runs just before each round of event processing.
+    explicit ThrottledYield(std::function<void()> beforeEvents,
+                            Clock::duration interval = std::chrono::milliseconds(10));
+
+    // Begins an operation: forgets an earlier stop and counts the interval from now.
+    void Start();
+    // Makes the running operation's next yield throw OperationStopped.
+    void RequestStop() noexcept { stopRequested_ = true; }
+
+    void DoEvents() override;
+
+  private:
+    std::function<void()> beforeEvents_;
+    Clock::duration interval_;
+    Clock::time_point lastEvents_;
+    bool stopRequested_ = false;
+};
+
+}  // namespace brackwin
