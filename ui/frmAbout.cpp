@@ -7,20 +7,16 @@
 #include <QPalette>
 #include <QPushButton>
 #include <initializer_list>
-#include <string_view>
 
 #include "AboutLinks.h"
 #include "AppIdentity.h"
 #include "TaviLink.h"
 #include "Twips.h"
+#include "Utf8Text.h"
 
 namespace brackwin {
 
 namespace {
-
-QString FromUtf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // One line of the etched separator, `thickness` pixels high, from x1 up to x2 at height y, all
 // three in twips of the window's client area.

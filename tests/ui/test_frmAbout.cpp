@@ -1,3 +1,4 @@
+#include <QAction>
 #include <QApplication>
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -9,6 +10,7 @@
 #include <QUrl>
 #include <QWindow>
 
+#include "Form1.h"
 #include "TaviLink.h"
 #include "Twips.h"
 #include "UserInterfaceServices.h"
@@ -81,6 +83,9 @@ class TestFrmAbout : public QObject {
     void linkClickHandsTargetToDesktop();
     void linkOpensOnlyWhenReleasedOverIt();
     void spaceOpensTheFocusedLinkAndEnterStillPressesOk();
+    void versionOpensOneModelessWindowWithTheMainIcon();
+    void exitInTheMainWindowClosesIt();
+    void closingTheMainWindowLeavesItOpen();
 
   private:
     frmAbout* Open();
@@ -408,6 +413,72 @@ void TestFrmAbout::spaceOpensTheFocusedLinkAndEnterStillPressesOk() {
     QTest::keyClick(mailLink, Qt::Key_Return);
     QTRY_VERIFY(window_.isNull());
     QCOMPARE(services_.opened.size(), 1);
+}
+
+namespace {
+
+QAction* MenuAction(brackwin::Form1& form, const char* name) {
+    return form.findChild<QAction*>(QString::fromLatin1(name));
+}
+
+}  // namespace
+
+void TestFrmAbout::versionOpensOneModelessWindowWithTheMainIcon() {
+    brackwin::Form1 form;
+    form.show();
+    QAction* mnuVersion = MenuAction(form, "mnuVersion");
+    QVERIFY(mnuVersion);
+
+    mnuVersion->trigger();
+    window_ = frmAbout::Current();
+    QVERIFY(window_);
+    mnuVersion->trigger();
+
+    QCOMPARE(frmAbout::Current(), window_.data());
+    QCOMPARE(AboutWindowCount(), 1);
+    QVERIFY(window_->parentWidget() == nullptr);
+    QVERIFY(QApplication::activeModalWidget() == nullptr);
+    QVERIFY(form.isEnabled());
+    QCOMPARE(window_->windowIcon().pixmap(32, 32).toImage(),
+             form.windowIcon().pixmap(32, 32).toImage());
+    auto* picIcon = Find<QLabel>("picIcon");
+    QVERIFY(picIcon);
+    QCOMPARE(picIcon->pixmap().toImage(), form.windowIcon().pixmap(32, 32).toImage());
+}
+
+void TestFrmAbout::exitInTheMainWindowClosesIt() {
+    brackwin::Form1 form;
+    form.show();
+    QAction* mnuVersion = MenuAction(form, "mnuVersion");
+    QAction* mnuEnd = MenuAction(form, "mnuEnd");
+    QVERIFY(mnuVersion && mnuEnd);
+    mnuVersion->trigger();
+    window_ = frmAbout::Current();
+    QVERIFY(window_);
+
+    mnuEnd->trigger();
+
+    QVERIFY(!form.isVisible());
+    QTRY_VERIFY(window_.isNull());
+    QVERIFY(frmAbout::Current() == nullptr);
+}
+
+void TestFrmAbout::closingTheMainWindowLeavesItOpen() {
+    brackwin::Form1 form;
+    form.show();
+    QAction* mnuVersion = MenuAction(form, "mnuVersion");
+    QVERIFY(mnuVersion);
+    mnuVersion->trigger();
+    window_ = frmAbout::Current();
+    QVERIFY(window_);
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+
+    QVERIFY(form.close());
+    QTest::qWait(50);
+
+    QVERIFY(!window_.isNull());
+    QVERIFY(window_->isVisible());
+    QCOMPARE(frmAbout::Current(), window_.data());
 }
 
 QTEST_MAIN(TestFrmAbout)
