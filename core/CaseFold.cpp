@@ -93,10 +93,10 @@ FoldedAsciiFinder::FoldedAsciiFinder(std::string_view pattern) : pattern_(patter
     shift_.fill(pattern_.size());
     for (std::size_t i = 0; i + 1 < pattern_.size(); ++i) {
         const std::size_t distance = pattern_.size() - 1 - i;
-        for (std::size_t c = 0; c < 0x80; ++c) {
-            if (kAsciiLower[c] == static_cast<unsigned char>(pattern_[i])) {
-                shift_[c] = distance;
-            }
+        const auto c = static_cast<unsigned char>(pattern_[i]);
+        shift_[c] = distance;
+        if (c >= 'a' && c <= 'z') {
+            shift_[c - ('a' - 'A')] = distance;
         }
     }
 }

@@ -1,5 +1,6 @@
 #include "clsFileLineRead.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
@@ -17,7 +18,7 @@ namespace brackwin {
 
 namespace {
 
-constexpr std::size_t kReadSlack = 1 << 20;
+constexpr std::size_t kReadChunk = 1 << 16;
 
 struct FileCloser {
     void operator()(std::FILE* file) const noexcept { std::fclose(file); }
@@ -46,11 +47,15 @@ ByteBuffer ReadWholeFile(const std::string& path) {
     }
     const std::unique_ptr<std::FILE, FileCloser> file(opened.file);
     ByteBuffer bytes;
-    if (opened.size < std::numeric_limits<std::size_t>::max() - kReadSlack) {
-        bytes.Reserve(static_cast<std::size_t>(opened.size) + kReadSlack);
-    }
+    // One read takes a file whose size is known, with one byte more to meet its end; a file
+    // that grows meanwhile, or reports no size, is read on in chunks.
+    const std::size_t expected = opened.size < std::numeric_limits<std::size_t>::max() - kReadChunk
+                                     ? static_cast<std::size_t>(opened.size)
+                                     : 0;
+    bytes.Reserve(expected + 1);
     for (;;) {
-        const std::size_t room = kReadSlack;
+        const std::size_t room =
+            std::max(kReadChunk, expected >= bytes.size() ? expected - bytes.size() + 1 : 0);
         const std::size_t read = std::fread(bytes.Extend(room), 1, room, file.get());
         bytes.Commit(read);
         if (read < room) {
