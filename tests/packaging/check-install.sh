@@ -108,9 +108,7 @@ check_start() {
     [ -f "$install_dir/winapi/win32api.txt" ] || fail "no sample in $install_dir/winapi"
 
     local log=$staging/brackwin.log
-    # Qt's own allocations that live until exit would fill the log as leaks.
-    (cd / && exec env QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 \
-        timeout 30 "$bin/brackwin") >"$log" 2>&1 &
+    (cd / && QT_QPA_PLATFORM=offscreen exec timeout 30 "$bin/brackwin") >"$log" 2>&1 &
     local pid=$!
     sleep 2
     if ! kill -0 "$pid" 2>/dev/null; then
