@@ -13,7 +13,6 @@
 namespace brackwin {
 namespace {
 
-constexpr std::uint32_t kLookupSize = 256;
 const std::string kCurrentVersion = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
 const std::string kVisualBasic = "SOFTWARE\\Microsoft\\Visual Basic\\5.0";
 
