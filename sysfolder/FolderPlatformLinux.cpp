@@ -71,8 +71,39 @@ std::string BaseDir(const char* variable, const char* belowHome, const std::stri
     return Below(home, belowHome);
 }
 
-// A folder from the user-dirs file (XDG_<NAME>_DIR="$HOME/..." or an absolute path), or its
-// default below the home folder when the file does not name it.
+// The folder a user-dirs line names under `key`, unquoted: "$HOME/..." or an absolute path.
+// xdg-user-dirs writes no other form, so any other line names nothing.
+std::optional<std::string> UserDirsEntry(std::string_view line, std::string_view key,
+                                         const std::string& home) {
+    const std::size_t start = line.find_first_not_of(" \t");
+    if (start == std::string_view::npos || line.substr(start, key.size()) != key) {
+        return std::nullopt;
+    }
+    std::string_view quoted = line.substr(start + key.size());
+    if (quoted.size() < 2 || quoted.front() != '"') {
+        return std::nullopt;
+    }
+    std::string value;
+    for (std::size_t i = 1; i < quoted.size() && quoted[i] != '"'; ++i) {
+        if (quoted[i] == '\\' && i + 1 < quoted.size()) {
+            ++i;
+        }
+        value += quoted[i];
+    }
+    constexpr std::string_view kHome = "$HOME";
+    if (value.starts_with(kHome) && (value.size() == kHome.size() || value[kHome.size()] == '/')) {
+        value = home + value.substr(kHome.size());
+    } else if (!value.starts_with('/')) {
+        return std::nullopt;
+    }
+    while (value.size() > 1 && value.back() == '/') {
+        value.pop_back();
+    }
+    return value;
+}
+
+// A folder from the user-dirs file, whose last entry for it counts as when the shell reads it,
+// or its default below the home folder.
 std::string UserDir(std::string_view name, const char* fallback, const std::string& home) {
     if (home.empty()) {
         return "";
@@ -81,32 +112,9 @@ std::string UserDir(std::string_view name, const char* fallback, const std::stri
     std::optional<std::string> found;
     std::ifstream file(Below(BaseDir("XDG_CONFIG_HOME", ".config", home), "user-dirs.dirs"));
     for (std::string line; std::getline(file, line);) {
-        const std::size_t start = line.find_first_not_of(" \t");
-        if (start == std::string::npos || line.compare(start, key.size(), key) != 0) {
-            continue;
+        if (auto entry = UserDirsEntry(line, key, home)) {
+            found = std::move(entry);
         }
-        std::string_view quoted = std::string_view(line).substr(start + key.size());
-        if (quoted.size() < 2 || quoted.front() != '"') {
-            continue;
-        }
-        quoted.remove_prefix(1);
-        std::string value;
-        for (std::size_t i = 0; i < quoted.size() && quoted[i] != '"'; ++i) {
-            if (quoted[i] == '\\' && i + 1 < quoted.size()) {
-                ++i;
-            }
-            value += quoted[i];
-        }
-        constexpr std::string_view kHome = "$HOME";
-        if (value.starts_with(kHome) &&
-            (value.size() == kHome.size() || value[kHome.size()] == '/')) {
-            found = home + value.substr(kHome.size());
-        } else if (value.starts_with('/')) {
-            found = value;
-        }
-    }
-    while (found && found->size() > 1 && found->back() == '/') {
-        found->pop_back();
     }
     return found.value_or(Below(home, fallback));
 }
