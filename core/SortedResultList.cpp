@@ -12,6 +12,11 @@ bool ResultOrderLess(std::string_view a, std::string_view b) {
     for (std::size_t i = 0; i < common; ++i) {
         const auto byteA = static_cast<unsigned char>(a[i]);
         const auto byteB = static_cast<unsigned char>(b[i]);
+        // Entries share long beginnings: equal ASCII bytes fold alike and need no folding.
+        // (Equal bytes of multi-byte characters may fold apart, so they take the long way.)
+        if (byteA == byteB && byteA < 0x80) {
+            continue;
+        }
         const bool ascii = (byteA | byteB) < 0x80;
         const unsigned char foldedA = ascii ? FoldedAsciiByte(byteA) : FoldedByteAt(a, i);
         const unsigned char foldedB = ascii ? FoldedAsciiByte(byteB) : FoldedByteAt(b, i);
@@ -69,23 +74,41 @@ std::vector<std::size_t> SortedResultList::Commit() {
         pending_.clear();
         return newIndexOfOld;
     }
-    std::vector<std::string> merged;
-    merged.reserve(entries_.size() + pending_.size());
-    std::size_t old = 0;
-    auto next = pending_.begin();
-    while (old < entries_.size() || next != pending_.end()) {
-        // An earlier entry stays ahead of an equal new one.
-        if (old < entries_.size() &&
-            (next == pending_.end() || !ResultOrderLess(*next, entries_[old]))) {
-            newIndexOfOld[old] = merged.size();
-            merged.push_back(std::move(entries_[old]));
-            ++old;
-        } else {
-            merged.push_back(std::move(*next));
-            ++next;
+    // Each new entry goes after every old entry that does not sort after it, so an earlier
+    // entry stays ahead of an equal new one. The new entries are sorted, so each search gallops
+    // on from where the previous one ended: few comparisons when a few entries join many.
+    std::vector<std::size_t> oldAhead(pending_.size());
+    std::size_t from = 0;
+    for (std::size_t k = 0; k < pending_.size(); ++k) {
+        std::size_t step = 1;
+        while (from + step <= entries_.size() &&
+               !ResultOrderLess(pending_[k], entries_[from + step - 1])) {
+            from += step;
+            step *= 2;
         }
+        const auto last =
+            entries_.begin() + static_cast<std::ptrdiff_t>(std::min(from + step, entries_.size()));
+        from = static_cast<std::size_t>(
+            std::upper_bound(entries_.begin() + static_cast<std::ptrdiff_t>(from), last,
+                             pending_[k], ResultOrderLess) -
+            entries_.begin());
+        oldAhead[k] = from;
     }
-    entries_ = std::move(merged);
+    // Merged in place from the back, so every old entry moves once and is never overwritten
+    // before it has moved.
+    std::size_t oldEnd = entries_.size();
+    entries_.resize(entries_.size() + pending_.size());
+    for (std::size_t k = pending_.size(); k-- > 0;) {
+        const std::size_t shift = k + 1;
+        std::move_backward(entries_.begin() + static_cast<std::ptrdiff_t>(oldAhead[k]),
+                           entries_.begin() + static_cast<std::ptrdiff_t>(oldEnd),
+                           entries_.begin() + static_cast<std::ptrdiff_t>(oldEnd + shift));
+        for (std::size_t old = oldAhead[k]; old < oldEnd; ++old) {
+            newIndexOfOld[old] = old + shift;
+        }
+        oldEnd = oldAhead[k];
+        entries_[oldAhead[k] + k] = std::move(pending_[k]);
+    }
     pending_.clear();
     return newIndexOfOld;
 }

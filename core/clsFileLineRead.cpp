@@ -1,6 +1,7 @@
 #include "clsFileLineRead.h"
 
 #include <algorithm>
+#include <bit>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
@@ -78,21 +79,30 @@ DecodedText ReadText(const std::string& path) {
 // The end of the line that starts at pos: the first CR or LF, or size.
 std::size_t LineEnd(const char* data, std::size_t pos, std::size_t size) noexcept {
     const auto* p = reinterpret_cast<const unsigned char*>(data);
-    // Skips eight bytes at a time while none of them is below 0x0E, so neither CR nor LF.
-    constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
-    constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
-    constexpr std::uint64_t kBelowCrPlusOne = kOnes * ('\r' + 1);
-    while (size - pos >= sizeof(std::uint64_t)) {
-        std::uint64_t word;
-        std::memcpy(&word, p + pos, sizeof word);
-        if (((word - kBelowCrPlusOne) & ~word & kHighBits) != 0) {
-            break;
+    if constexpr (std::endian::native == std::endian::little) {
+        // Eight bytes at a time: the lowest flagged byte is the first one below 0x0E (bytes
+        // after it may be flagged wrongly), the only place a CR or LF can be.
+        constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+        constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+        constexpr std::uint64_t kBelowCrPlusOne = kOnes * ('\r' + 1);
+        while (size - pos >= sizeof(std::uint64_t)) {
+            std::uint64_t word;
+            std::memcpy(&word, p + pos, sizeof word);
+            const std::uint64_t flagged = (word - kBelowCrPlusOne) & ~word & kHighBits;
+            if (flagged == 0) {
+                pos += sizeof word;
+                continue;
+            }
+            pos += static_cast<std::size_t>(std::countr_zero(flagged)) / 8;
+            if (p[pos] == '\r' || p[pos] == '\n') {
+                return pos;
+            }
+            ++pos;
         }
-        pos += sizeof word;
     }
     while (pos < size) {
         const unsigned char c = p[pos];
-        if (c <= '\r' && (c == '\r' || c == '\n')) {
+        if (c == '\r' || c == '\n') {
             return pos;
         }
         ++pos;

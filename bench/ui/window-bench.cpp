@@ -3,6 +3,7 @@
 // file's size, and loading and a category-1 search on a file of two million lines, with the
 // longest time between two rounds of event processing. Usage: brackwin-window-bench [RUNS]
 
+#include <QAbstractEventDispatcher>
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
@@ -28,12 +29,13 @@ constexpr double kLargeLoadGoalMs = 1000;
 constexpr double kLargeSearchGoalMs = 1500;
 constexpr double kGapGoalMs = 50;
 
-// The longest time between two rounds of event processing while it is running: a zero timer
-// fires once in every round.
+// The longest time between two rounds of event processing while it is running: its
+// one-millisecond timer is due in every round that comes later than that.
 class GapMeter {
   public:
     GapMeter() {
-        timer_.setInterval(0);
+        timer_.setTimerType(Qt::PreciseTimer);
+        timer_.setInterval(1);
         QObject::connect(&timer_, &QTimer::timeout, &timer_, [this] { Tick(); });
     }
     void Start() {

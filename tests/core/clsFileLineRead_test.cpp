@@ -57,6 +57,10 @@ INSTANTIATE_TEST_SUITE_P(
         SplitCase{"EmptyFirstLine", "\r\nA", 2, {"A"}},
         SplitCase{"OnlyBreaks", "\n\n\n", 3, {"", ""}},
         SplitCase{"NothingIsTrimmed", "h\r\n\t A \t\r\n", 2, {"\t A \t"}},
+        SplitCase{"ControlBytesInLongLines",
+                  std::string("h\r\n0123456\t89abcdef\v\f\0xyz\rlong enough to span words\n", 52),
+                  3,
+                  {std::string("0123456\t89abcdef\v\f\0xyz", 22), "long enough to span words"}},
         SplitCase{"NulIsAnOrdinaryByte", std::string("h\r\na\0b", 6), 2, {std::string("a\0b", 3)}}),
     [](const testing::TestParamInfo<SplitCase>& info) { return std::string(info.param.name); });
 
