@@ -53,7 +53,7 @@ ByteBuffer ReadWholeFile(const std::string& path) {
     const std::size_t expected = opened.size < std::numeric_limits<std::size_t>::max() - kReadChunk
                                      ? static_cast<std::size_t>(opened.size)
                                      : 0;
-    bytes.Reserve(expected + 1);
+    bytes.Reserve(std::max(expected + 1, kReadChunk));
     for (;;) {
         const std::size_t room =
             std::max(kReadChunk, expected >= bytes.size() ? expected - bytes.size() + 1 : 0);
@@ -71,8 +71,13 @@ ByteBuffer ReadWholeFile(const std::string& path) {
 DecodedText ReadText(const std::string& path) {
     try {
         return DecodeFileText(ReadWholeFile(path));
+    } catch (const FileReadError&) {
+        throw;
     } catch (const std::bad_alloc&) {
         throw FileReadError(path, "out of memory");
+    } catch (const std::runtime_error& error) {
+        // The system's text converter is missing or refused the text.
+        throw FileReadError(path, error.what());
     }
 }
 
@@ -127,16 +132,16 @@ std::size_t CountLines(const char* data, std::size_t pos, std::size_t size) noex
     return lines;
 }
 
-// Room for every line up front: no copies while the list grows, and no spare capacity.
-void ReserveLines(std::vector<std::size_t>& ends, std::size_t lines, const std::string& path) {
+// Room for the end of every line, so the list never copies while it grows.
+std::vector<std::size_t> ReservedEnds(std::size_t lines, const std::string& path) {
+    std::vector<std::size_t> ends;
     try {
         ends.reserve(lines);
     } catch (const std::bad_alloc&) {
         throw FileReadError(path, "out of memory");
-    } catch (const std::length_error&) {
-        throw FileReadError(path, "out of memory");
     }
     AdviseLargeBlock(ends.data(), ends.capacity() * sizeof(std::size_t));
+    return ends;
 }
 
 }  // namespace
@@ -161,17 +166,13 @@ std::int32_t clsFileLineRead::FileLineRead(LineList& DataList, Yield& yield) {
         const std::size_t end = LineEnd(data, pos, size);
         if (count == 1) {
             // The second line replaces whatever the list held; the text moves, its bytes stay.
+            std::vector<std::size_t> ends = ReservedEnds(CountLines(data, pos, size), path);
             DataList.text_ = std::move(text.bytes);
             DataList.firstStart_ = pos;
-            DataList.ends_.clear();
-            ReserveLines(DataList.ends_, CountLines(data, pos, size), path);
+            DataList.ends_ = std::move(ends);
         }
         if (count >= 1) {
-            try {
-                DataList.ends_.push_back(end);
-            } catch (const std::bad_alloc&) {
-                throw FileReadError(path, "out of memory");
-            }
+            DataList.ends_.push_back(end);
         }
         pos = NextLineStart(data, end, size);
         ++count;

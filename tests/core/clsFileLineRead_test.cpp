@@ -238,6 +238,15 @@ TEST(FileLineReadErrorTest, Folder) {
     ExpectOpenFailure(dir.path().string(), "is a folder");
 }
 
+TEST(FileLineReadErrorTest, ReadError) {
+#ifdef __linux__
+    // The process's own memory opens, but reading it from address 0 fails.
+    ExpectOpenFailure("/proc/self/mem", "read error: Input/output error");
+#else
+    GTEST_SKIP() << "needs a file that opens but cannot be read";
+#endif
+}
+
 TEST(FileLineReadErrorTest, NoPermission) {
 #ifdef _WIN32
     GTEST_SKIP() << "file permissions are POSIX only";
