@@ -1,7 +1,9 @@
 #include "SortedResultList.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <numeric>
 #include <span>
 
@@ -20,6 +22,22 @@ struct SortKey {
 };
 
 std::uint64_t FoldedWord(std::string_view text, std::size_t from) noexcept {
+    constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+    constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+    if (from + 8 <= text.size()) {
+        std::uint64_t word;
+        std::memcpy(&word, text.data() + from, sizeof word);
+        if ((word & kHighBits) == 0) {
+            // Eight ASCII bytes: A-Z get the 0x20 bit of their small letters, all at once.
+            const std::uint64_t atLeastA = (word + kOnes * (0x80 - 'A')) & kHighBits;
+            const std::uint64_t aboveZ = (word + kOnes * (0x80 - 'Z' - 1)) & kHighBits;
+            word |= (atLeastA & ~aboveZ) >> 2;
+            if constexpr (std::endian::native == std::endian::little) {
+                word = __builtin_bswap64(word);
+            }
+            return word;
+        }
+    }
     std::uint64_t word = 0;
     for (std::size_t i = from; i < from + 8; ++i) {
         unsigned char c = i < text.size() ? static_cast<unsigned char>(text[i]) : 0;
