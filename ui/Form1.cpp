@@ -131,6 +131,10 @@ Form1::Form1(QWidget* parent)
     List1->setSelectionMode(QAbstractItemView::SingleSelection);
     List1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     List1->setUniformItemSizes(true);
+    // Laid out a batch at a time between events, so a list of hundreds of thousands of entries
+    // never holds the window up.
+    List1->setLayoutMode(QListView::Batched);
+    List1->setBatchSize(2000);
     connect(List1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &Form1::List1_Click);
     connect(List1, &QListView::doubleClicked, this, &Form1::List1_DblClick);

@@ -10,8 +10,8 @@
 namespace brackwin {
 
 // The result list behind List1: entries in ascending order ignoring case. Entries added by the
-// search stay hidden until Commit(), which places them all at once, so hundreds of thousands of
-// matches cost one layout pass per commit rather than one per entry.
+// search stay hidden until Commit() places them together, so the view is told once per batch
+// rather than once per entry.
 class ResultListModel final : public QAbstractListModel, public ResultList {
     Q_OBJECT
 
