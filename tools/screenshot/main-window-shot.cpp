@@ -1,6 +1,7 @@
 // Loads a declaration file into the main window, searches the types for "rect", previews and
-// adds "Type RECT", and saves a picture of the window.
-// Usage: brackwin-screenshot DECLARATIONS OUTPUT.png
+// adds "Type RECT", and saves a picture of the window; then opens the About window and saves a
+// picture of it.
+// Usage: brackwin-screenshot DECLARATIONS MAIN.png ABOUT.png
 
 #include <QAbstractItemModel>
 #include <QAction>
@@ -15,6 +16,7 @@
 
 #include "Form1.h"
 #include "StandInServices.h"
+#include "frmAbout.h"
 
 namespace {
 
@@ -39,8 +41,8 @@ void Settle() {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    if (argc != 3) {
-        std::fprintf(stderr, "Usage: brackwin-screenshot DECLARATIONS OUTPUT.png\n");
+    if (argc != 4) {
+        std::fprintf(stderr, "Usage: brackwin-screenshot DECLARATIONS MAIN.png ABOUT.png\n");
         return 2;
     }
     brackwin::StandInServices services;
@@ -68,9 +70,14 @@ int main(int argc, char** argv) {
     Settle();
 
     const bool saved = form.grab().save(QString::fromLocal8Bit(argv[2]));
+
+    Find<QAction>(form, "mnuVersion")->trigger();
+    Settle();
+    brackwin::frmAbout* about = brackwin::frmAbout::Current();
+    const bool aboutSaved = about != nullptr && about->grab().save(QString::fromLocal8Bit(argv[3]));
     brackwin::UserInterfaceServices::Install(nullptr);
-    if (!saved) {
-        std::fprintf(stderr, "brackwin-screenshot: cannot write %s\n", argv[2]);
+    if (!saved || !aboutSaved) {
+        std::fprintf(stderr, "brackwin-screenshot: cannot write %s\n", saved ? argv[3] : argv[2]);
         return 1;
     }
     return 0;
