@@ -51,6 +51,21 @@ std::uint64_t FoldedWord(std::string_view text, std::size_t from) noexcept {
     return word;
 }
 
+// ResultOrderLess for two entries whose prefixes are equal.
+bool LessAfterPrefix(std::string_view a, std::string_view b) noexcept {
+    for (std::size_t depth = 32; depth < std::max(a.size(), b.size()); depth += 8) {
+        const std::uint64_t wordA = FoldedWord(a, depth);
+        const std::uint64_t wordB = FoldedWord(b, depth);
+        if (wordA != wordB) {
+            return wordA < wordB;
+        }
+    }
+    if (a.size() != b.size()) {
+        return a.size() < b.size();
+    }
+    return a < b;
+}
+
 // Sorts keys by their entries' order. Hundreds of thousands of entries that share long
 // beginnings sort fast this way: most comparisons look at keys held in the array, and an
 // entry's text is read once per sixteen bytes of the beginning it shares with others.
@@ -115,7 +130,13 @@ bool ResultOrderLess(std::string_view a, std::string_view b) {
 
 void SortedResultList::Clear() {
     entries_.clear();
+    prefixes_.clear();
     pending_.clear();
+}
+
+SortedResultList::Prefix SortedResultList::PrefixOf(std::string_view entry) noexcept {
+    return {
+        {FoldedWord(entry, 0), FoldedWord(entry, 8), FoldedWord(entry, 16), FoldedWord(entry, 24)}};
 }
 
 void SortedResultList::AddItem(std::string_view entry) {
@@ -143,11 +164,22 @@ std::vector<std::size_t> SortedResultList::Commit() {
         return newIndexOfOld;
     }
     SortPending();
+    std::vector<Prefix> pendingPrefixes(pending_.size());
+    for (std::size_t k = 0; k < pending_.size(); ++k) {
+        pendingPrefixes[k] = PrefixOf(pending_[k]);
+    }
     if (entries_.empty()) {
         entries_ = std::move(pending_);
+        prefixes_ = std::move(pendingPrefixes);
         pending_.clear();
         return newIndexOfOld;
     }
+    const auto newNotBeforeOld = [&](std::size_t k, std::size_t old) {
+        if (pendingPrefixes[k] != prefixes_[old]) {
+            return prefixes_[old] < pendingPrefixes[k];
+        }
+        return !LessAfterPrefix(pending_[k], entries_[old]);
+    };
     // Each new entry goes after every old entry that does not sort after it, so an earlier
     // entry stays ahead of an equal new one. The new entries are sorted, so each search gallops
     // on from where the previous one ended: few comparisons when a few entries join many.
@@ -155,33 +187,41 @@ std::vector<std::size_t> SortedResultList::Commit() {
     std::size_t from = 0;
     for (std::size_t k = 0; k < pending_.size(); ++k) {
         std::size_t step = 1;
-        while (from + step <= entries_.size() &&
-               !ResultOrderLess(pending_[k], entries_[from + step - 1])) {
+        while (from + step <= entries_.size() && newNotBeforeOld(k, from + step - 1)) {
             from += step;
             step *= 2;
         }
-        const auto last =
-            entries_.begin() + static_cast<std::ptrdiff_t>(std::min(from + step, entries_.size()));
-        from = static_cast<std::size_t>(
-            std::upper_bound(entries_.begin() + static_cast<std::ptrdiff_t>(from), last,
-                             pending_[k], ResultOrderLess) -
-            entries_.begin());
+        std::size_t last = std::min(from + step, entries_.size());
+        while (from < last) {
+            const std::size_t middle = from + (last - from) / 2;
+            if (newNotBeforeOld(k, middle)) {
+                from = middle + 1;
+            } else {
+                last = middle;
+            }
+        }
         oldAhead[k] = from;
     }
     // Merged in place from the back, so every old entry moves once and is never overwritten
     // before it has moved.
     std::size_t oldEnd = entries_.size();
     entries_.resize(entries_.size() + pending_.size());
+    prefixes_.resize(entries_.size());
     for (std::size_t k = pending_.size(); k-- > 0;) {
         const std::size_t shift = k + 1;
-        std::move_backward(entries_.begin() + static_cast<std::ptrdiff_t>(oldAhead[k]),
-                           entries_.begin() + static_cast<std::ptrdiff_t>(oldEnd),
-                           entries_.begin() + static_cast<std::ptrdiff_t>(oldEnd + shift));
+        const auto first = static_cast<std::ptrdiff_t>(oldAhead[k]);
+        const auto end = static_cast<std::ptrdiff_t>(oldEnd);
+        const auto target = static_cast<std::ptrdiff_t>(oldEnd + shift);
+        std::move_backward(entries_.begin() + first, entries_.begin() + end,
+                           entries_.begin() + target);
+        std::copy_backward(prefixes_.begin() + first, prefixes_.begin() + end,
+                           prefixes_.begin() + target);
         for (std::size_t old = oldAhead[k]; old < oldEnd; ++old) {
             newIndexOfOld[old] = old + shift;
         }
         oldEnd = oldAhead[k];
         entries_[oldAhead[k] + k] = std::move(pending_[k]);
+        prefixes_[oldAhead[k] + k] = pendingPrefixes[k];
     }
     pending_.clear();
     return newIndexOfOld;

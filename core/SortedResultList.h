@@ -1,6 +1,9 @@
 #pragma once
 
+#include <array>
+#include <compare>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,9 +33,19 @@ class SortedResultList final : public ResultList {
     const std::string& Item(std::size_t index) const { return entries_.at(index); }
 
   private:
+    // An entry's first 32 bytes folded, as big-endian words and zero past its end: comparing
+    // two prefixes compares those bytes, so most comparisons of entries are settled without
+    // reading their texts.
+    struct Prefix {
+        std::array<std::uint64_t, 4> words;
+        auto operator<=>(const Prefix&) const = default;
+    };
+    static Prefix PrefixOf(std::string_view entry) noexcept;
+
     void SortPending();
 
     std::vector<std::string> entries_;
+    std::vector<Prefix> prefixes_;  // prefixes_[i] is the prefix of entries_[i]
     std::vector<std::string> pending_;
 };
 

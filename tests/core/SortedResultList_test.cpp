@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -69,6 +71,52 @@ TEST(SortedResultListTest, CommitMergesAndMapsOldIndices) {
     EXPECT_EQ(list.Commit(), (std::vector<std::size_t>{1, 3}));
     EXPECT_EQ(Items(list), (Strings{"a", "b", "c", "d", "d"}));
     EXPECT_EQ(list.Commit(), (std::vector<std::size_t>{0, 1, 2, 3, 4}));
+}
+
+// Entries that share long beginnings, differ in case or in full-width letters, or hold NUL
+// bytes, committed in batches, end where a stable sort by ResultOrderLess puts them, and every
+// entry committed before keeps its text at its reported new index.
+TEST(SortedResultListTest, BatchesOfLongSimilarEntriesMergeLikeAStableSort) {
+    const std::vector<std::string> pieces = {"Public Const ",
+                                             "PUBLIC CONST ",
+                                             "public const ",
+                                             "WM_WINDOW",
+                                             "wm_window",
+                                             "\xEF\xBC\xA1",
+                                             "\xEF\xBD\x81",
+                                             "\xEF\xBD\xA1",
+                                             std::string("\0", 1),
+                                             "@[`{",
+                                             "Z",
+                                             "z",
+                                             ""};
+    std::mt19937 random(20261207);
+    for (int round = 0; round < 200; ++round) {
+        SortedResultList list;
+        Strings expected;
+        for (int batch = 0; batch < 4; ++batch) {
+            const Strings before = expected;
+            Strings added;
+            for (unsigned n = random() % 30; n > 0; --n) {
+                std::string entry;
+                for (int piece = 0; piece < 5; ++piece) {
+                    entry += pieces[random() % pieces.size()];
+                }
+                list.AddItem(entry);
+                added.push_back(entry);
+            }
+            const std::vector<std::size_t> newIndexOfOld = list.Commit();
+            expected.insert(expected.end(), added.begin(), added.end());
+            std::stable_sort(
+                expected.begin(), expected.end(),
+                [](const std::string& a, const std::string& b) { return ResultOrderLess(a, b); });
+            ASSERT_EQ(Items(list), expected);
+            ASSERT_EQ(newIndexOfOld.size(), before.size());
+            for (std::size_t old = 0; old < before.size(); ++old) {
+                ASSERT_EQ(list.Item(newIndexOfOld[old]), before[old]);
+            }
+        }
+    }
 }
 
 TEST(SortedResultListTest, ClearDropsCommittedAndPending) {
