@@ -145,6 +145,7 @@ class TestForm1 : public QObject {
     void closingDuringASearchStopsIt();
     void closingDuringALoadStopsIt();
     void endClosesEveryWindowDuringASearch();
+    void versionShowsOneAboutWindowThatOutlivesTheCloseBox();
     void escapedErrorIsShownTitledBrackwin();
 
   private:
@@ -682,6 +683,20 @@ void TestForm1::endClosesEveryWindowDuringASearch() {
     QVERIFY(!form_->isVisible());
     QVERIFY(!about || !about->isVisible());
     QVERIFY(List1_->model()->rowCount() < kLargeLineCount - 1);
+}
+
+void TestForm1::versionShowsOneAboutWindowThatOutlivesTheCloseBox() {
+    mnuVersion_->trigger();
+    mnuVersion_->trigger();
+    int aboutWindows = 0;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        aboutWindows += qobject_cast<brackwin::frmAbout*>(window) != nullptr ? 1 : 0;
+    }
+    QCOMPARE(aboutWindows, 1);
+    const QPointer<QWidget> about = brackwin::frmAbout::Current();
+    QVERIFY(about);
+    QVERIFY(form_->close());
+    QVERIFY(about && about->isVisible());
 }
 
 void TestForm1::escapedErrorIsShownTitledBrackwin() {
