@@ -77,7 +77,7 @@ std::string AddSelection(std::string output, std::span<const std::string_view> s
     return output;
 }
 
-void CopyToClipboard(std::string_view output, Clipboard& clipboard, MessageBox& messageBox) {
+void CopyToClipboard(std::string_view output, Clipboard& clipboard, MessageDialog& messageBox) {
     clipboard.Clear();
     const bool copied = clipboard.SetText(output);
     messageBox.Show(copied ? kCopiedMessage : kCopyFailedMessage, kAppTitle);

@@ -29,7 +29,7 @@ std::string AddSelection(std::string output, std::span<const std::string_view> s
 
 // Empties the clipboard, puts output on it and confirms with a message captioned with the
 // application title. When the clipboard refuses the text the message says so instead.
-void CopyToClipboard(std::string_view output, Clipboard& clipboard, MessageBox& messageBox);
+void CopyToClipboard(std::string_view output, Clipboard& clipboard, MessageDialog& messageBox);
 
 inline constexpr std::string_view kCopiedMessage = "クリップボードに出力しました";
 inline constexpr std::string_view kCopyFailedMessage = "クリップボードに出力できませんでした";

@@ -31,10 +31,11 @@ class Clipboard {
     virtual bool SetText(std::string_view text) = 0;
 };
 
-// A modal message with one OK button and no icon; returns when the user has closed it.
-class MessageBox {
+// A modal message with one OK button and no icon; returns when the user has closed it. (Not
+// named MessageBox: windows.h defines that as a macro.)
+class MessageDialog {
   public:
-    virtual ~MessageBox() = default;
+    virtual ~MessageDialog() = default;
     virtual void Show(std::string_view text, std::string_view caption) = 0;
 };
 

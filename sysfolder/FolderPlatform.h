@@ -7,6 +7,22 @@
 
 namespace brackwin {
 
+// Shell folder identifiers (CSIDL values) of the folders the locator asks for.
+namespace csidl {
+inline constexpr std::int32_t kDesktop = 0;
+inline constexpr std::int32_t kPrograms = 2;
+inline constexpr std::int32_t kPersonal = 5;
+inline constexpr std::int32_t kFavorites = 6;
+inline constexpr std::int32_t kStartup = 7;
+inline constexpr std::int32_t kRecent = 8;
+inline constexpr std::int32_t kSendTo = 9;
+inline constexpr std::int32_t kStartMenu = 11;
+inline constexpr std::int32_t kFonts = 20;
+}  // namespace csidl
+
+// The registry's type code for a text value (REG_SZ).
+inline constexpr std::uint32_t kRegSz = 1;
+
 // The Windows calls behind clsSystemFolder, with the same argument order and buffer behaviour,
 // so that the class keeps its buffer rules on every platform and tests can write chosen bytes.
 // Results are not reported: a call that fails writes nothing, leaving the caller's buffer as it

@@ -16,15 +16,7 @@ namespace brackwin {
 
 namespace {
 
-constexpr std::int32_t kCsidlDesktop = 0;
-constexpr std::int32_t kCsidlPrograms = 2;
-constexpr std::int32_t kCsidlPersonal = 5;
-constexpr std::int32_t kCsidlStartup = 7;
-constexpr std::int32_t kCsidlStartMenu = 11;
-constexpr std::int32_t kCsidlFonts = 20;
-
 constexpr FolderPlatform::KeyHandle kVisualBasicKey = 1;
-constexpr std::uint32_t kRegSz = 1;
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
     return std::ranges::equal(a, b, [](char x, char y) {
@@ -122,17 +114,17 @@ std::string UserDir(std::string_view name, const char* fallback, const std::stri
 std::string SpecialFolder(std::int32_t folder) {
     const std::string home = Home();
     switch (folder) {
-        case kCsidlDesktop:
+        case csidl::kDesktop:
             return UserDir("DESKTOP", "Desktop", home);
-        case kCsidlPersonal:
+        case csidl::kPersonal:
             return UserDir("DOCUMENTS", "Documents", home);
-        case kCsidlPrograms:
-        case kCsidlStartMenu:
+        case csidl::kPrograms:
+        case csidl::kStartMenu:
             // The menu's launchers are the desktop files of the applications folder.
             return Below(BaseDir("XDG_DATA_HOME", ".local/share", home), "applications");
-        case kCsidlStartup:
+        case csidl::kStartup:
             return Below(BaseDir("XDG_CONFIG_HOME", ".config", home), "autostart");
-        case kCsidlFonts:
+        case csidl::kFonts:
             return Below(BaseDir("XDG_DATA_HOME", ".local/share", home), "fonts");
         default:
             return "";

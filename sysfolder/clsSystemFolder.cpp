@@ -11,18 +11,6 @@ namespace {
 constexpr std::uint32_t kBufferSize = 256;
 using LookupBuffer = std::array<char, kBufferSize>;
 
-constexpr std::int32_t kCsidlDesktop = 0;
-constexpr std::int32_t kCsidlPrograms = 2;
-constexpr std::int32_t kCsidlPersonal = 5;
-constexpr std::int32_t kCsidlFavorites = 6;
-constexpr std::int32_t kCsidlStartup = 7;
-constexpr std::int32_t kCsidlRecent = 8;
-constexpr std::int32_t kCsidlSendTo = 9;
-constexpr std::int32_t kCsidlStartMenu = 11;
-constexpr std::int32_t kCsidlFonts = 20;
-
-constexpr std::uint32_t kRegSz = 1;
-
 constexpr const char* kCurrentVersionKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
 constexpr const char* kVisualBasicKey = "SOFTWARE\\Microsoft\\Visual Basic\\5.0";
 
@@ -61,31 +49,31 @@ std::string clsSystemFolder::Temp() const {
 }
 
 std::string clsSystemFolder::Desktop() const {
-    return GetSpecialFolder(kCsidlDesktop);
+    return GetSpecialFolder(csidl::kDesktop);
 }
 std::string clsSystemFolder::Programs() const {
-    return GetSpecialFolder(kCsidlPrograms);
+    return GetSpecialFolder(csidl::kPrograms);
 }
 std::string clsSystemFolder::Personal() const {
-    return GetSpecialFolder(kCsidlPersonal);
+    return GetSpecialFolder(csidl::kPersonal);
 }
 std::string clsSystemFolder::Favorites() const {
-    return GetSpecialFolder(kCsidlFavorites);
+    return GetSpecialFolder(csidl::kFavorites);
 }
 std::string clsSystemFolder::Startup() const {
-    return GetSpecialFolder(kCsidlStartup);
+    return GetSpecialFolder(csidl::kStartup);
 }
 std::string clsSystemFolder::Recent() const {
-    return GetSpecialFolder(kCsidlRecent);
+    return GetSpecialFolder(csidl::kRecent);
 }
 std::string clsSystemFolder::SendTo() const {
-    return GetSpecialFolder(kCsidlSendTo);
+    return GetSpecialFolder(csidl::kSendTo);
 }
 std::string clsSystemFolder::Fonts() const {
-    return GetSpecialFolder(kCsidlFonts);
+    return GetSpecialFolder(csidl::kFonts);
 }
 std::string clsSystemFolder::StartMenu() const {
-    return GetSpecialFolder(kCsidlStartMenu);
+    return GetSpecialFolder(csidl::kStartMenu);
 }
 
 std::string clsSystemFolder::Device() const {

@@ -49,9 +49,9 @@ class ServicesClipboard final : public Clipboard {
     }
 };
 
-class ServicesMessageBox final : public MessageBox {
+class ServicesMessageDialog final : public MessageDialog {
   public:
-    explicit ServicesMessageBox(QWidget* parent) : parent_(parent) {}
+    explicit ServicesMessageDialog(QWidget* parent) : parent_(parent) {}
     void Show(std::string_view text, std::string_view caption) override {
         UserInterfaceServices::Current().ShowMessage(parent_, FromUtf8(text), FromUtf8(caption));
     }
@@ -281,7 +281,7 @@ void Form1::Command2_Click() {
 
 void Form1::Command3_Click() {
     ServicesClipboard clipboard;
-    ServicesMessageBox messageBox(this);
+    ServicesMessageDialog messageBox(this);
     CopyToClipboard(outputText_, clipboard, messageBox);
 }
 

@@ -33,15 +33,6 @@ Strings Search(const LineList& lines, std::string_view key, std::int32_t categor
     return results.entries;
 }
 
-const LineList& ExampleLines() {
-    static const LineList lines = [] {
-        LineList list;
-        ReadInto(Fixture("example.txt"), list);
-        return list;
-    }();
-    return lines;
-}
-
 const std::string kMaxPath = "Public Const MAX_PATH = 260";
 const std::string kGmem = "Global Const GMEM_FIXED = &H0";
 const std::string kTick = "Declare Function GetTickCount Lib kernel32 () As Long";

@@ -13,15 +13,6 @@ namespace {
 
 using Views = std::vector<std::string_view>;
 
-const LineList& ExampleLines() {
-    static const LineList lines = [] {
-        LineList list;
-        ReadInto(Fixture("example.txt"), list);
-        return list;
-    }();
-    return lines;
-}
-
 constexpr std::string_view kTick = "Declare Function GetTickCount Lib kernel32 () As Long";
 constexpr std::string_view kRect = "Type RECT";
 constexpr std::string_view kRectl = "Type RECTL";
@@ -142,7 +133,7 @@ class FakeClipboard final : public Clipboard {
     bool accepts_;
 };
 
-class FakeMessageBox final : public MessageBox {
+class FakeMessageDialog final : public MessageDialog {
   public:
     void Show(std::string_view text, std::string_view caption) override {
         shown.push_back(std::string(caption) + "|" + std::string(text));
@@ -153,7 +144,7 @@ class FakeMessageBox final : public MessageBox {
 TEST(CopyTest, ClearsPutsTheTextAndConfirms) {
     for (const std::string output : {"", "\r\n\r\nType RECTL\r\nEnd Type"}) {
         FakeClipboard clipboard(true);
-        FakeMessageBox messageBox;
+        FakeMessageDialog messageBox;
         CopyToClipboard(output, clipboard, messageBox);
         EXPECT_EQ(clipboard.calls, (std::vector<std::string>{"Clear", "SetText:" + output}));
         EXPECT_EQ(messageBox.shown,
@@ -163,7 +154,7 @@ TEST(CopyTest, ClearsPutsTheTextAndConfirms) {
 
 TEST(CopyTest, RefusedClipboardIsNotReportedAsCopied) {
     FakeClipboard clipboard(false);
-    FakeMessageBox messageBox;
+    FakeMessageDialog messageBox;
     CopyToClipboard("text", clipboard, messageBox);
     EXPECT_EQ(messageBox.shown, std::vector<std::string>{std::string(kAppTitle) + "|" +
                                                          std::string(kCopyFailedMessage)});

@@ -79,4 +79,14 @@ inline std::string Fixture(const std::string& name) {
     return (std::filesystem::path(BRACKWIN_CORE_FIXTURES) / name).string();
 }
 
+// The twelve-line example file of the search and collection tests, read once.
+inline const LineList& ExampleLines() {
+    static const LineList lines = [] {
+        LineList list;
+        ReadInto(Fixture("example.txt"), list);
+        return list;
+    }();
+    return lines;
+}
+
 }  // namespace brackwin::test

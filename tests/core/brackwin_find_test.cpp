@@ -37,11 +37,11 @@ Outcome RunFinder(const std::vector<std::string>& args) {
     const TempDir dir;
     std::string command = Quoted(BRACKWIN_FIND_EXECUTABLE);
     for (const std::string& arg : args) {
-        command += " " + Quoted(arg);
+        command.append(" ").append(Quoted(arg));
     }
     const auto out = dir.path() / "out";
     const auto err = dir.path() / "err";
-    command += " >" + Quoted(out.string()) + " 2>" + Quoted(err.string());
+    command.append(" >").append(Quoted(out.string())).append(" 2>").append(Quoted(err.string()));
     const int result = std::system(command.c_str());
     Outcome outcome;
     if (result != -1 && WIFEXITED(result)) {

@@ -42,7 +42,7 @@ class NullClipboard final : public brackwin::Clipboard {
     bool SetText(std::string_view text) override { return !text.empty(); }
 };
 
-class NullMessageBox final : public brackwin::MessageBox {
+class NullMessageDialog final : public brackwin::MessageDialog {
   public:
     void Show(std::string_view, std::string_view) override {}
 };
@@ -98,7 +98,7 @@ void SearchAndCollect(const brackwin::LineList& lines, std::string_view key) {
             const std::string added = brackwin::AddSelection("", {&entry, 1}, true, lines);
             Check(added == "\r\n\r\n" + block.text, "a block adds as it previews");
             NullClipboard clipboard;
-            NullMessageBox messageBox;
+            NullMessageDialog messageBox;
             brackwin::CopyToClipboard(added, clipboard, messageBox);
         }
     }
