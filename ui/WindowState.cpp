@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <initializer_list>
+#include <utility>
 
 namespace brackwin {
 
@@ -35,12 +36,16 @@ void ApplyWindowState(WindowState state, const StateControls& controls) {
     const Enabled& enabled = kEnabled[static_cast<std::size_t>(state)];
     controls.mnuAPIRead->setEnabled(enabled.mnuAPIRead);
     controls.mnuEnd->setEnabled(enabled.mnuEnd);
-    for (QWidget* control : {controls.Text1, controls.Option1, controls.Option2, controls.Option3,
-                             controls.List1, controls.Text2}) {
-        control->setEnabled(enabled.keyOptionsListOutput);
-    }
-    for (QWidget* button : {controls.Command1, controls.Command2, controls.Command3}) {
-        button->setEnabled(enabled.searchButtons);
+    const bool others = enabled.keyOptionsListOutput;
+    const bool buttons = enabled.searchButtons;
+    // The search controls in the order the load disables and enables them.
+    const std::initializer_list<std::pair<QWidget*, bool>> ordered = {
+        {controls.Text1, others},     {controls.Text2, others},     {controls.Option1, others},
+        {controls.Option2, others},   {controls.Option3, others},   {controls.Command1, buttons},
+        {controls.Command2, buttons}, {controls.Command3, buttons}, {controls.List1, others},
+    };
+    for (const auto& [control, on] : ordered) {
+        control->setEnabled(on);
     }
 }
 
