@@ -4,8 +4,9 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
-#include <numeric>
+#include <limits>
 #include <span>
+#include <stdexcept>
 
 #include "CaseFold.h"
 
@@ -69,9 +70,10 @@ bool LessAfterPrefix(std::string_view a, std::string_view b) noexcept {
 // Sorts keys by their entries' order. Hundreds of thousands of entries that share long
 // beginnings sort fast this way: most comparisons look at keys held in the array, and an
 // entry's text is read once per sixteen bytes of the beginning it shares with others.
-void SortByKeys(const std::vector<std::string>& texts, std::span<SortKey> keys, std::size_t depth) {
+void SortByKeys(std::span<const std::string_view> texts, std::span<SortKey> keys,
+                std::size_t depth) {
     for (SortKey& key : keys) {
-        const std::string& text = texts[key.index];
+        const std::string_view text = texts[key.index];
         key.high = FoldedWord(text, depth);
         key.low = FoldedWord(text, depth + 8);
     }
@@ -129,9 +131,12 @@ bool ResultOrderLess(std::string_view a, std::string_view b) {
 }
 
 void SortedResultList::Clear() {
-    entries_.clear();
-    prefixes_.clear();
-    pending_.clear();
+    entryBlocks_.clear();
+    textBlocks_.clear();
+    textNext_ = nullptr;
+    textRoom_ = 0;
+    stored_ = 0;
+    order_.clear();
 }
 
 SortedResultList::Prefix SortedResultList::PrefixOf(std::string_view entry) noexcept {
@@ -139,92 +144,176 @@ SortedResultList::Prefix SortedResultList::PrefixOf(std::string_view entry) noex
         {FoldedWord(entry, 0), FoldedWord(entry, 8), FoldedWord(entry, 16), FoldedWord(entry, 24)}};
 }
 
-void SortedResultList::AddItem(std::string_view entry) {
-    pending_.emplace_back(entry);
+const char* SortedResultList::StoreText(std::string_view entry) {
+    if (entry.size() > textRoom_) {
+        const std::size_t size = std::max(kTextBlockSize, entry.size());
+        textBlocks_.reserve(textBlocks_.size() + 1);
+        textBlocks_.emplace_back(new char[size]);
+        textNext_ = textBlocks_.back().get();
+        textRoom_ = size;
+    }
+    char* const text = textNext_;
+    std::memcpy(text, entry.data(), entry.size());
+    textNext_ += entry.size();
+    textRoom_ -= entry.size();
+    return text;
 }
 
-void SortedResultList::SortPending() {
-    std::vector<SortKey> keys(pending_.size());
-    for (std::size_t i = 0; i < keys.size(); ++i) {
+void SortedResultList::AddItem(std::string_view entry) {
+    if (stored_ == std::numeric_limits<std::uint32_t>::max()) {
+        throw std::length_error("the result list is full");
+    }
+    const std::size_t block = stored_ >> kEntryBlockBits;
+    if (block == entryBlocks_.size()) {
+        entryBlocks_.reserve(block + 1);
+        entryBlocks_.emplace_back(new Entry[std::size_t{1} << kEntryBlockBits]);
+    }
+    const char* const text = entry.empty() ? nullptr : StoreText(entry);
+    entryBlocks_[block][stored_ & ((1U << kEntryBlockBits) - 1)] = {PrefixOf(entry), text,
+                                                                    entry.size()};
+    ++stored_;
+}
+
+std::string_view SortedResultList::Item(std::size_t index) const {
+    if (index >= order_.size()) {
+        throw std::out_of_range("no result list entry at this index");
+    }
+    return At(order_[index]).view();
+}
+
+bool SortedResultList::Less(const Prefix& prefixA, std::string_view a, const Prefix& prefixB,
+                            std::string_view b) noexcept {
+    for (std::size_t i = 0; i < prefixA.words.size(); ++i) {
+        if (prefixA.words[i] != prefixB.words[i]) {
+            return prefixA.words[i] < prefixB.words[i];
+        }
+    }
+    return LessAfterPrefix(a, b);
+}
+
+std::vector<std::uint32_t> SortedResultList::SortedPendingIds() const {
+    const auto first = static_cast<std::uint32_t>(order_.size());
+    std::vector<std::string_view> texts(stored_ - first);
+    std::vector<SortKey> keys(texts.size());
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        texts[i] = At(first + static_cast<std::uint32_t>(i)).view();
         keys[i].index = i;
     }
-    SortByKeys(pending_, keys, 0);
-    std::vector<std::string> sorted;
-    sorted.reserve(pending_.size());
-    for (const SortKey& key : keys) {
-        sorted.push_back(std::move(pending_[key.index]));
+    SortByKeys(texts, keys, 0);
+    std::vector<std::uint32_t> ids(keys.size());
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        ids[i] = first + static_cast<std::uint32_t>(keys[i].index);
     }
-    pending_ = std::move(sorted);
+    return ids;
+}
+
+// Each new entry goes after every old entry that does not sort after it, so an earlier entry
+// stays ahead of an equal new one. The new entries are sorted, so the middle one's place splits
+// both ranges: about log2(n/m) comparisons per entry when m entries join n. The placed entries
+// lie all over memory, so the searches of one round of splits run side by side, one step each
+// in turn: each step first reads every search's probed entry, so the reads wait together.
+std::vector<std::size_t> SortedResultList::FindPlaces(std::span<const std::uint32_t> ids) const {
+    struct Split {
+        std::size_t first;  // the new entries [first, end) go into the old range [oldFirst, oldEnd)
+        std::size_t end;
+        std::size_t oldFirst;
+        std::size_t oldEnd;
+    };
+    struct Search {
+        const Entry* entry;
+        std::size_t low;  // the place is in [low, low + length]
+        std::size_t length;
+    };
+    constexpr std::size_t kSideBySide = 64;
+    std::vector<std::size_t> insertedBefore(ids.size());
+    std::vector<Split> splits{{0, ids.size(), 0, order_.size()}};
+    std::vector<Split> nextSplits;
+    std::vector<Search> searches;
+    while (!splits.empty()) {
+        searches.clear();
+        for (const Split& split : splits) {
+            const std::uint32_t id = ids[split.first + (split.end - split.first) / 2];
+            searches.push_back({&At(id), split.oldFirst, split.oldEnd - split.oldFirst});
+        }
+        for (std::size_t group = 0; group < searches.size(); group += kSideBySide) {
+            const std::span<Search> side =
+                std::span(searches).subspan(group, std::min(kSideBySide, searches.size() - group));
+            std::array<const Entry*, kSideBySide> probed{};
+            std::array<Prefix, kSideBySide> prefixes{};
+            for (bool searching = true; searching;) {
+                searching = false;
+                for (std::size_t i = 0; i < side.size(); ++i) {
+                    if (side[i].length != 0) {
+                        probed[i] = &At(order_[side[i].low + side[i].length / 2]);
+                    }
+                }
+                for (std::size_t i = 0; i < side.size(); ++i) {
+                    if (side[i].length != 0) {
+                        prefixes[i] = probed[i]->prefix;
+                    }
+                }
+                for (std::size_t i = 0; i < side.size(); ++i) {
+                    Search& search = side[i];
+                    if (search.length == 0) {
+                        continue;
+                    }
+                    const std::size_t half = search.length / 2;
+                    if (Less(search.entry->prefix, search.entry->view(), prefixes[i],
+                             probed[i]->view())) {
+                        search.length = half;
+                    } else {
+                        search.low += half + 1;
+                        search.length -= half + 1;
+                    }
+                    searching = searching || search.length != 0;
+                }
+            }
+        }
+        nextSplits.clear();
+        for (std::size_t i = 0; i < splits.size(); ++i) {
+            const Split& split = splits[i];
+            const std::size_t middle = split.first + (split.end - split.first) / 2;
+            const std::size_t place = searches[i].low;
+            insertedBefore[middle] = place;
+            if (split.first < middle) {
+                nextSplits.push_back({split.first, middle, split.oldFirst, place});
+            }
+            if (middle + 1 < split.end) {
+                nextSplits.push_back({middle + 1, split.end, place, split.oldEnd});
+            }
+        }
+        std::swap(splits, nextSplits);
+    }
+    return insertedBefore;
 }
 
 std::vector<std::size_t> SortedResultList::Commit() {
-    std::vector<std::size_t> newIndexOfOld(entries_.size());
-    std::iota(newIndexOfOld.begin(), newIndexOfOld.end(), std::size_t{0});
-    if (pending_.empty()) {
-        return newIndexOfOld;
+    if (PendingCount() == 0) {
+        return {};
     }
-    SortPending();
-    std::vector<Prefix> pendingPrefixes(pending_.size());
-    for (std::size_t k = 0; k < pending_.size(); ++k) {
-        pendingPrefixes[k] = PrefixOf(pending_[k]);
-    }
-    if (entries_.empty()) {
-        entries_ = std::move(pending_);
-        prefixes_ = std::move(pendingPrefixes);
-        pending_.clear();
-        return newIndexOfOld;
-    }
-    const auto newNotBeforeOld = [&](std::size_t k, std::size_t old) {
-        if (pendingPrefixes[k] != prefixes_[old]) {
-            return prefixes_[old] < pendingPrefixes[k];
-        }
-        return !LessAfterPrefix(pending_[k], entries_[old]);
-    };
-    // Each new entry goes after every old entry that does not sort after it, so an earlier
-    // entry stays ahead of an equal new one. The new entries are sorted, so each search gallops
-    // on from where the previous one ended: few comparisons when a few entries join many.
-    std::vector<std::size_t> oldAhead(pending_.size());
-    std::size_t from = 0;
-    for (std::size_t k = 0; k < pending_.size(); ++k) {
-        std::size_t step = 1;
-        while (from + step <= entries_.size() && newNotBeforeOld(k, from + step - 1)) {
-            from += step;
-            step *= 2;
-        }
-        std::size_t last = std::min(from + step, entries_.size());
-        while (from < last) {
-            const std::size_t middle = from + (last - from) / 2;
-            if (newNotBeforeOld(k, middle)) {
-                from = middle + 1;
-            } else {
-                last = middle;
-            }
-        }
-        oldAhead[k] = from;
-    }
-    // Merged in place from the back, so every old entry moves once and is never overwritten
-    // before it has moved.
-    std::size_t oldEnd = entries_.size();
-    entries_.resize(entries_.size() + pending_.size());
-    prefixes_.resize(entries_.size());
-    for (std::size_t k = pending_.size(); k-- > 0;) {
-        const std::size_t shift = k + 1;
-        const auto first = static_cast<std::ptrdiff_t>(oldAhead[k]);
+    const std::vector<std::uint32_t> ids = SortedPendingIds();
+    const std::size_t oldCount = order_.size();
+    const std::vector<std::size_t> insertedBefore = FindPlaces(ids);
+    // Widened and filled from the back, so every old id moves once, in runs, and is never
+    // overwritten before it has moved.
+    order_.resize(oldCount + ids.size());
+    std::size_t oldEnd = oldCount;
+    for (std::size_t k = ids.size(); k-- > 0;) {
+        const auto first = static_cast<std::ptrdiff_t>(insertedBefore[k]);
         const auto end = static_cast<std::ptrdiff_t>(oldEnd);
-        const auto target = static_cast<std::ptrdiff_t>(oldEnd + shift);
-        std::move_backward(entries_.begin() + first, entries_.begin() + end,
-                           entries_.begin() + target);
-        std::copy_backward(prefixes_.begin() + first, prefixes_.begin() + end,
-                           prefixes_.begin() + target);
-        for (std::size_t old = oldAhead[k]; old < oldEnd; ++old) {
-            newIndexOfOld[old] = old + shift;
-        }
-        oldEnd = oldAhead[k];
-        entries_[oldAhead[k] + k] = std::move(pending_[k]);
-        prefixes_[oldAhead[k] + k] = pendingPrefixes[k];
+        std::copy_backward(order_.begin() + first, order_.begin() + end,
+                           order_.begin() + end + static_cast<std::ptrdiff_t>(k + 1));
+        order_[insertedBefore[k] + k] = ids[k];
+        oldEnd = insertedBefore[k];
     }
-    pending_.clear();
-    return newIndexOfOld;
+    return insertedBefore;
+}
+
+std::size_t SortedResultList::IndexAfterCommit(std::span<const std::size_t> insertedBefore,
+                                               std::size_t oldIndex) noexcept {
+    const auto shift = std::upper_bound(insertedBefore.begin(), insertedBefore.end(), oldIndex) -
+                       insertedBefore.begin();
+    return oldIndex + static_cast<std::size_t>(shift);
 }
 
 }  // namespace brackwin

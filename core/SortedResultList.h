@@ -1,10 +1,10 @@
 #pragma once
 
 #include <array>
-#include <compare>
 #include <cstddef>
 #include <cstdint>
-#include <string>
+#include <memory>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -16,21 +16,34 @@ namespace brackwin {
 // folding as the search), ties broken by the exact text so the order is total.
 bool ResultOrderLess(std::string_view a, std::string_view b);
 
-// A result list that keeps its entries in ascending order ignoring case. Appends are held
-// back and placed together by Commit(), so a search with hundreds of thousands of matches
-// stays fast; readers see only committed entries.
+// A result list that keeps its entries in ascending order ignoring case. Appends are held back
+// and placed together by Commit(), so a search with hundreds of thousands of matches stays
+// fast; readers see only committed entries.
 class SortedResultList final : public ResultList {
   public:
+    SortedResultList() = default;
+    SortedResultList(const SortedResultList&) = delete;
+    SortedResultList& operator=(const SortedResultList&) = delete;
+
     void Clear() override;
+    // Throws std::length_error when the list already holds 2^32 - 1 entries.
     void AddItem(std::string_view entry) override;
 
-    // Places every entry added since the last commit. Returns, for each entry that was
-    // already placed before this call, its new index (indexed by its old index).
+    // Places every entry added since the last commit. Costs O(m log n) comparisons and one pass
+    // over n four-byte ids for m new and n placed entries, so frequent commits stay cheap.
+    // Returns, for each placed entry in ascending order, the index (before this call) of the
+    // entry it now stands right before, or the old Count() for one placed at the end; empty
+    // when nothing was pending. Throws std::bad_alloc with the list unchanged.
     std::vector<std::size_t> Commit();
 
-    std::size_t Count() const noexcept { return entries_.size(); }
-    std::size_t PendingCount() const noexcept { return pending_.size(); }
-    const std::string& Item(std::size_t index) const { return entries_.at(index); }
+    // The index after a commit of the entry at oldIndex before it, given what Commit returned.
+    static std::size_t IndexAfterCommit(std::span<const std::size_t> insertedBefore,
+                                        std::size_t oldIndex) noexcept;
+
+    std::size_t Count() const noexcept { return order_.size(); }
+    std::size_t PendingCount() const noexcept { return stored_ - order_.size(); }
+    // Throws std::out_of_range unless index < Count(). The text stays valid until Clear().
+    std::string_view Item(std::size_t index) const;
 
   private:
     // An entry's first 32 bytes folded, as big-endian words and zero past its end: comparing
@@ -38,15 +51,40 @@ class SortedResultList final : public ResultList {
     // reading their texts.
     struct Prefix {
         std::array<std::uint64_t, 4> words;
-        auto operator<=>(const Prefix&) const = default;
+    };
+    // One cache line each: comparing with a placed entry, found by its id, reads one line.
+    struct alignas(64) Entry {
+        Prefix prefix;
+        const char* text;
+        std::size_t size;
+        std::string_view view() const noexcept { return {text, size}; }
     };
     static Prefix PrefixOf(std::string_view entry) noexcept;
 
-    void SortPending();
+    static constexpr unsigned kEntryBlockBits = 12;
+    static constexpr std::size_t kTextBlockSize = std::size_t{1} << 20;
 
-    std::vector<std::string> entries_;
-    std::vector<Prefix> prefixes_;  // prefixes_[i] is the prefix of entries_[i]
-    std::vector<std::string> pending_;
+    const Entry& At(std::uint32_t id) const noexcept {
+        return entryBlocks_[id >> kEntryBlockBits][id & ((1U << kEntryBlockBits) - 1)];
+    }
+    static bool Less(const Prefix& prefixA, std::string_view a, const Prefix& prefixB,
+                     std::string_view b) noexcept;
+    bool Less(std::uint32_t a, std::uint32_t b) const noexcept {
+        return Less(At(a).prefix, At(a).view(), At(b).prefix, At(b).view());
+    }
+    const char* StoreText(std::string_view entry);
+    std::vector<std::uint32_t> SortedPendingIds() const;
+    std::vector<std::size_t> FindPlaces(std::span<const std::uint32_t> ids) const;
+
+    // Entries are stored in the order they were added, in blocks that never move, so an
+    // entry's id (its place in that order) and its text stay put however the list grows.
+    std::vector<std::unique_ptr<Entry[]>> entryBlocks_;
+    std::vector<std::unique_ptr<char[]>> textBlocks_;
+    char* textNext_ = nullptr;
+    std::size_t textRoom_ = 0;
+    std::uint32_t stored_ = 0;
+    // The ids of the committed entries in list order; ids from Count() on are pending.
+    std::vector<std::uint32_t> order_;
 };
 
 }  // namespace brackwin

@@ -12,7 +12,7 @@ QVariant ResultListModel::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole || !checkIndex(index, CheckIndexOption::IndexIsValid)) {
         return {};
     }
-    const std::string& entry = Item(index.row());
+    const std::string_view entry = Item(index.row());
     return QString::fromUtf8(entry.data(), static_cast<qsizetype>(entry.size()));
 }
 
@@ -37,19 +37,20 @@ void ResultListModel::Commit() {
         return;
     }
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    const std::vector<std::size_t> newRows = list_.Commit();
+    const std::vector<std::size_t> insertedBefore = list_.Commit();
     const QModelIndexList before = persistentIndexList();
     QModelIndexList after;
     after.reserve(before.size());
     for (const QModelIndex& index : before) {
-        after.append(createIndex(static_cast<int>(newRows[static_cast<std::size_t>(index.row())]),
-                                 index.column()));
+        const std::size_t row = SortedResultList::IndexAfterCommit(
+            insertedBefore, static_cast<std::size_t>(index.row()));
+        after.append(createIndex(static_cast<int>(row), index.column()));
     }
     changePersistentIndexList(before, after);
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
-const std::string& ResultListModel::Item(int row) const {
+std::string_view ResultListModel::Item(int row) const {
     return list_.Item(static_cast<std::size_t>(row));
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QAbstractListModel>
-#include <string>
 #include <string_view>
 
 #include "SortedResultList.h"
@@ -27,8 +26,9 @@ class ResultListModel final : public QAbstractListModel, public ResultList {
     // every other persistent index stay on their entries.
     void Commit();
 
-    // The UTF-8 text of a shown entry; row must be below rowCount().
-    const std::string& Item(int row) const;
+    // The UTF-8 text of a shown entry; row must be below rowCount(). The text stays valid until
+    // Clear().
+    std::string_view Item(int row) const;
 
   private:
     SortedResultList list_;

@@ -15,7 +15,7 @@ using Strings = std::vector<std::string>;
 Strings Items(const SortedResultList& list) {
     Strings items;
     for (std::size_t i = 0; i < list.Count(); ++i) {
-        items.push_back(list.Item(i));
+        items.emplace_back(list.Item(i));
     }
     return items;
 }
@@ -55,7 +55,7 @@ TEST(SortedResultListTest, CommitPlacesPendingEntriesInOrder) {
     }
     EXPECT_EQ(list.Count(), 0U);
     EXPECT_EQ(list.PendingCount(), 4U);
-    EXPECT_TRUE(list.Commit().empty());
+    EXPECT_EQ(list.Commit(), (std::vector<std::size_t>{0, 0, 0, 0}));
     EXPECT_EQ(list.PendingCount(), 0U);
     EXPECT_EQ(Items(list), (Strings{"Type a", "type A", "Type b", "TYPE C"}));
 }
@@ -68,14 +68,41 @@ TEST(SortedResultListTest, CommitMergesAndMapsOldIndices) {
     list.AddItem("c");
     list.AddItem("a");
     list.AddItem("d");
-    EXPECT_EQ(list.Commit(), (std::vector<std::size_t>{1, 3}));
-    EXPECT_EQ(Items(list), (Strings{"a", "b", "c", "d", "d"}));
-    EXPECT_EQ(list.Commit(), (std::vector<std::size_t>{0, 1, 2, 3, 4}));
+    list.AddItem("e");
+    // a before b; c before d; the new d after the old one; e at the end.
+    const std::vector<std::size_t> insertedBefore = list.Commit();
+    EXPECT_EQ(insertedBefore, (std::vector<std::size_t>{0, 1, 2, 2}));
+    EXPECT_EQ(Items(list), (Strings{"a", "b", "c", "d", "d", "e"}));
+    EXPECT_EQ(SortedResultList::IndexAfterCommit(insertedBefore, 0), 1U);
+    EXPECT_EQ(SortedResultList::IndexAfterCommit(insertedBefore, 1), 3U);
+    EXPECT_TRUE(list.Commit().empty());
+}
+
+TEST(SortedResultListTest, IndexAfterCommitCountsTheEntriesPlacedAtOrBefore) {
+    struct Case {
+        std::vector<std::size_t> insertedBefore;
+        std::size_t oldIndex;
+        std::size_t newIndex;
+    };
+    const std::vector<Case> cases = {
+        {{}, 0, 0},        {{}, 7, 7},         {{0}, 0, 1},       {{1}, 0, 0},
+        {{1}, 1, 2},       {{3, 3, 3}, 2, 2},  {{3, 3, 3}, 3, 6}, {{0, 2, 5}, 4, 6},
+        {{0, 2, 5}, 5, 8}, {{0, 2, 5}, 9, 12},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.insertedBefore) + " " + std::to_string(c.oldIndex));
+        EXPECT_EQ(SortedResultList::IndexAfterCommit(c.insertedBefore, c.oldIndex), c.newIndex);
+    }
+}
+
+bool OrderLess(const std::string& a, const std::string& b) {
+    return ResultOrderLess(a, b);
 }
 
 // Entries that share long beginnings, differ in case or in full-width letters, or hold NUL
-// bytes, committed in batches, end where a stable sort by ResultOrderLess puts them, and every
-// entry committed before keeps its text at its reported new index.
+// bytes, committed in many batches of random sizes, end where a stable sort by ResultOrderLess
+// puts them; each new entry is placed after the equal ones already there, and every entry
+// committed before is found at the index IndexAfterCommit gives it.
 TEST(SortedResultListTest, BatchesOfLongSimilarEntriesMergeLikeAStableSort) {
     const std::vector<std::string> pieces = {"Public Const ",
                                              "PUBLIC CONST ",
@@ -85,38 +112,87 @@ TEST(SortedResultListTest, BatchesOfLongSimilarEntriesMergeLikeAStableSort) {
                                              "\xEF\xBC\xA1",
                                              "\xEF\xBD\x81",
                                              "\xEF\xBD\xA1",
+                                             "\xEF\xBC\xBA",
                                              std::string("\0", 1),
                                              "@[`{",
                                              "Z",
                                              "z",
                                              ""};
     std::mt19937 random(20261207);
-    for (int round = 0; round < 200; ++round) {
+    for (int round = 0; round < 100; ++round) {
         SortedResultList list;
         Strings expected;
-        for (int batch = 0; batch < 4; ++batch) {
+        for (int batch = 0; batch < 12; ++batch) {
             const Strings before = expected;
             Strings added;
-            for (unsigned n = random() % 30; n > 0; --n) {
+            for (unsigned n = random() % (batch % 3 == 0 ? 200 : 20); n > 0; --n) {
                 std::string entry;
-                for (int piece = 0; piece < 5; ++piece) {
+                for (unsigned piece = random() % 7; piece > 0; --piece) {
                     entry += pieces[random() % pieces.size()];
                 }
                 list.AddItem(entry);
                 added.push_back(entry);
             }
-            const std::vector<std::size_t> newIndexOfOld = list.Commit();
+            ASSERT_EQ(list.PendingCount(), added.size());
+            const std::vector<std::size_t> insertedBefore = list.Commit();
             expected.insert(expected.end(), added.begin(), added.end());
-            std::stable_sort(
-                expected.begin(), expected.end(),
-                [](const std::string& a, const std::string& b) { return ResultOrderLess(a, b); });
+            std::stable_sort(expected.begin(), expected.end(), OrderLess);
             ASSERT_EQ(Items(list), expected);
-            ASSERT_EQ(newIndexOfOld.size(), before.size());
+
+            std::stable_sort(added.begin(), added.end(), OrderLess);
+            ASSERT_EQ(insertedBefore.size(), added.size());
+            for (std::size_t k = 0; k < added.size(); ++k) {
+                const auto place = static_cast<std::size_t>(
+                    std::upper_bound(before.begin(), before.end(), added[k], OrderLess) -
+                    before.begin());
+                ASSERT_EQ(insertedBefore[k], place) << k;
+            }
             for (std::size_t old = 0; old < before.size(); ++old) {
-                ASSERT_EQ(list.Item(newIndexOfOld[old]), before[old]);
+                ASSERT_EQ(list.Item(SortedResultList::IndexAfterCommit(insertedBefore, old)),
+                          before[old]);
             }
         }
     }
+}
+
+TEST(SortedResultListTest, EntriesStayPutWhileTheListGrows) {
+    SortedResultList list;
+    const std::string huge(3 << 20, 'h');
+    list.AddItem("m");
+    list.AddItem(huge);
+    list.Commit();
+    const std::string_view h = list.Item(0);
+    const std::string_view m = list.Item(1);
+    for (int i = 0; i < 10000; ++i) {
+        list.AddItem("entry " + std::to_string(i) + std::string(200, 'x'));
+        if (i % 1000 == 0) {
+            list.Commit();
+        }
+    }
+    list.Commit();
+    EXPECT_EQ(list.Count(), 10002U);
+    EXPECT_EQ(list.Item(list.Count() - 1).data(), m.data());
+    EXPECT_EQ(list.Item(list.Count() - 2).data(), h.data());
+    EXPECT_EQ(m, "m");
+    EXPECT_TRUE(h == huge);
+}
+
+TEST(SortedResultListTest, ClearBetweenCommitsStartsAfresh) {
+    SortedResultList list;
+    list.AddItem("b");
+    list.AddItem("a");
+    list.Commit();
+    list.AddItem("c");
+    list.Clear();
+    list.AddItem("B");
+    list.AddItem("a");
+    EXPECT_EQ(list.Count(), 0U);
+    EXPECT_EQ(list.PendingCount(), 2U);
+    EXPECT_EQ(list.Commit(), (std::vector<std::size_t>{0, 0}));
+    EXPECT_EQ(Items(list), (Strings{"a", "B"}));
+    list.AddItem("a");
+    EXPECT_EQ(list.Commit(), (std::vector<std::size_t>{1}));
+    EXPECT_EQ(Items(list), (Strings{"a", "a", "B"}));
 }
 
 TEST(SortedResultListTest, ClearDropsCommittedAndPending) {
@@ -127,6 +203,8 @@ TEST(SortedResultListTest, ClearDropsCommittedAndPending) {
     list.Clear();
     EXPECT_EQ(list.Count(), 0U);
     EXPECT_EQ(list.PendingCount(), 0U);
+    EXPECT_THROW(list.Item(0), std::out_of_range);
+    list.AddItem("c");
     EXPECT_THROW(list.Item(0), std::out_of_range);
 }
 

@@ -3,6 +3,9 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <string_view>
+#include <vector>
+
 #include "ResultListModel.h"
 
 using brackwin::ResultListModel;
@@ -26,6 +29,7 @@ class TestResultListModel : public QObject {
     void entriesAppearOnlyWhenCommitted();
     void commitsKeepAscendingOrderIgnoringCase();
     void selectionFollowsItsEntryAcrossCommits();
+    void persistentIndexesStayOnTheirEntries();
     void clearEmptiesTheList();
     void textIsUtf8();
 };
@@ -74,6 +78,30 @@ void TestResultListModel::selectionFollowsItsEntryAcrossCommits() {
     QCOMPARE(changed.count(), 0);
 }
 
+// New entries join at the front, between, after equal ones and at the end; every persistent
+// index keeps its entry, and an old entry stays ahead of a new equal one.
+void TestResultListModel::persistentIndexesStayOnTheirEntries() {
+    ResultListModel model;
+    for (const char* entry : {"d", "B", "d"}) {
+        model.AddItem(entry);
+    }
+    model.Commit();
+    const std::vector<QPersistentModelIndex> kept = {model.index(0), model.index(1),
+                                                     model.index(2)};
+    const QSignalSpy changed(&model, &QAbstractItemModel::layoutChanged);
+
+    for (const char* entry : {"e", "D", "a", "c", "d"}) {
+        model.AddItem(entry);
+    }
+    model.Commit();
+
+    QCOMPARE(changed.count(), 1);
+    QCOMPARE(Rows(model), (QStringList{"a", "B", "c", "D", "d", "d", "d", "e"}));
+    QCOMPARE(kept[0].row(), 1);
+    QCOMPARE(kept[1].row(), 4);
+    QCOMPARE(kept[2].row(), 5);
+}
+
 void TestResultListModel::clearEmptiesTheList() {
     ResultListModel model;
     model.AddItem("b");
@@ -91,7 +119,7 @@ void TestResultListModel::textIsUtf8() {
     model.AddItem("' 定数の例");
     model.Commit();
     QCOMPARE(model.index(0).data().toString(), QStringLiteral("' 定数の例"));
-    QCOMPARE(model.Item(0), std::string("' 定数の例"));
+    QCOMPARE(model.Item(0), std::string_view("' 定数の例"));
     QVERIFY(!model.index(0).data(Qt::EditRole).isValid());
 }
 
