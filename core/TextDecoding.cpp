@@ -1,16 +1,11 @@
 #include "TextDecoding.h"
 
-#include "Platform.h"
-
 #include <cstdint>
 #include <cstring>
-#include <utility>
 
 namespace brackwin {
 
 namespace {
-
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 // The length of the valid UTF-8 sequence at the start of bytes, or 0 when there is none
 // (overlong forms, surrogates and values above U+10FFFF are invalid).
@@ -50,10 +45,6 @@ std::size_t SequenceLength(const unsigned char* p, std::size_t remaining) noexce
         }
     }
     return length;
-}
-
-bool StartsWithByteOrderMark(std::string_view bytes) noexcept {
-    return bytes.substr(0, kByteOrderMark.size()) == kByteOrderMark;
 }
 
 }  // namespace
@@ -99,21 +90,6 @@ ByteBuffer RepairUtf8(std::string_view bytes) {
         remaining -= length;
     }
     return out;
-}
-
-DecodedText DecodeFileText(ByteBuffer raw) {
-    const std::string_view bytes = raw.view();
-    if (StartsWithByteOrderMark(bytes)) {
-        const std::string_view text = bytes.substr(kByteOrderMark.size());
-        if (IsValidUtf8(text)) {
-            return {std::move(raw), kByteOrderMark.size()};
-        }
-        return {RepairUtf8(text), 0};
-    }
-    if (IsValidUtf8(bytes)) {
-        return {std::move(raw), 0};
-    }
-    return {DecodeCp932(bytes), 0};
 }
 
 }  // namespace brackwin

@@ -9,6 +9,7 @@
 #include <memory>
 #include <new>
 #include <stdexcept>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -20,6 +21,10 @@ namespace brackwin {
 namespace {
 
 constexpr std::size_t kReadChunk = 1 << 16;
+// A large file is read a piece at a time as its lines are reached, so its reading is spread
+// over their yields instead of keeping the window from events before the first one.
+constexpr std::size_t kReadPiece = std::size_t{1} << 20;
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 struct FileCloser {
     void operator()(std::FILE* file) const noexcept { std::fclose(file); }
@@ -38,39 +43,11 @@ std::string OpenFailureReason(int error) {
     }
 }
 
-ByteBuffer ReadWholeFile(const std::string& path) {
-    const OpenedFile opened = OpenForReading(path);
-    if (opened.isFolder) {
-        throw FileReadError(path, "is a folder");
-    }
-    if (opened.file == nullptr) {
-        throw FileReadError(path, OpenFailureReason(opened.error));
-    }
-    const std::unique_ptr<std::FILE, FileCloser> file(opened.file);
-    ByteBuffer bytes;
-    // One read takes a file whose size is known, with one byte more to meet its end; a file
-    // that grows meanwhile, or reports no size, is read on in chunks.
-    const std::size_t expected = opened.size < std::numeric_limits<std::size_t>::max() - kReadChunk
-                                     ? static_cast<std::size_t>(opened.size)
-                                     : 0;
-    bytes.Reserve(std::max(expected + 1, kReadChunk));
-    for (;;) {
-        const std::size_t room =
-            std::max(kReadChunk, expected >= bytes.size() ? expected - bytes.size() + 1 : 0);
-        const std::size_t read = std::fread(bytes.Extend(room), 1, room, file.get());
-        bytes.Commit(read);
-        if (read < room) {
-            if (std::ferror(file.get()) != 0) {
-                throw FileReadError(path, std::string("read error: ") + std::strerror(errno));
-            }
-            return bytes;
-        }
-    }
-}
-
-DecodedText ReadText(const std::string& path) {
+// Runs work, reporting running out of memory and the text converter's failures as read errors.
+template <typename Work>
+auto ReportingFailures(const std::string& path, Work work) {
     try {
-        return DecodeFileText(ReadWholeFile(path));
+        return work();
     } catch (const FileReadError&) {
         throw;
     } catch (const std::bad_alloc&) {
@@ -80,6 +57,51 @@ DecodedText ReadText(const std::string& path) {
         throw FileReadError(path, error.what());
     }
 }
+
+class FileReader {
+  public:
+    explicit FileReader(std::string path) : path_(std::move(path)) {
+        const OpenedFile opened = OpenForReading(path_);
+        if (opened.isFolder) {
+            throw FileReadError(path_, "is a folder");
+        }
+        if (opened.file == nullptr) {
+            throw FileReadError(path_, OpenFailureReason(opened.error));
+        }
+        file_.reset(opened.file);
+        expected_ = opened.size < std::numeric_limits<std::size_t>::max() - kReadChunk
+                        ? static_cast<std::size_t>(opened.size)
+                        : 0;
+    }
+
+    // Room for the whole file whose size is known, with one byte more to meet its end.
+    std::size_t ExpectedRoom() const noexcept { return std::max(expected_ + 1, kReadChunk); }
+    std::size_t ExpectedSize() const noexcept { return expected_; }
+    bool Ended() const noexcept { return ended_; }
+
+    // Appends the next piece of the file to bytes; a file that grows meanwhile, or reports no
+    // size, is read on in chunks.
+    void ReadInto(ByteBuffer& bytes) {
+        const std::size_t room = expected_ >= bytes.size()
+                                     ? std::min(kReadPiece, expected_ - bytes.size() + 1)
+                                     : kReadChunk;
+        char* const into = ReportingFailures(path_, [&] { return bytes.Extend(room); });
+        const std::size_t read = std::fread(into, 1, room, file_.get());
+        bytes.Commit(read);
+        if (read < room) {
+            if (std::ferror(file_.get()) != 0) {
+                throw FileReadError(path_, std::string("read error: ") + std::strerror(errno));
+            }
+            ended_ = true;
+        }
+    }
+
+  private:
+    std::string path_;
+    std::unique_ptr<std::FILE, FileCloser> file_;
+    std::size_t expected_ = 0;
+    bool ended_ = false;
+};
 
 // The end of the line that starts at pos: the first CR or LF, or size.
 std::size_t LineEnd(const char* data, std::size_t pos, std::size_t size) noexcept {
@@ -123,17 +145,10 @@ std::size_t NextLineStart(const char* data, std::size_t end, std::size_t size) n
     return end + (data[end] == '\r' && end + 1 < size && data[end + 1] == '\n' ? 2 : 1);
 }
 
-std::size_t CountLines(const char* data, std::size_t pos, std::size_t size) noexcept {
-    std::size_t lines = 0;
-    while (pos < size) {
-        pos = NextLineStart(data, LineEnd(data, pos, size), size);
-        ++lines;
-    }
-    return lines;
-}
-
-// Room for the end of every line, so the list never copies while it grows.
-std::vector<std::size_t> ReservedEnds(std::size_t lines, const std::string& path) {
+// Room for the end of every line of a file of declarations (a few dozen bytes a line), so the
+// list seldom copies while it grows; pages of the room that stay unused are never touched.
+std::vector<std::size_t> ReservedEnds(std::size_t fileSize, const std::string& path) {
+    const std::size_t lines = fileSize / 16 + 1;
     std::vector<std::size_t> ends;
     try {
         ends.reserve(lines);
@@ -153,31 +168,81 @@ FileReadError::FileReadError(std::string path, std::string reason)
 
 std::int32_t clsFileLineRead::FileLineRead(LineList& DataList, Yield& yield) {
     const std::string path = fileName_;
-    DecodedText text = ReadText(path);
-    const char* data = text.bytes.data();
-    const std::size_t size = text.bytes.size();
-    std::size_t pos = text.start;
+    FileReader file(path);
+    ByteBuffer firstBytes;
+    ReportingFailures(path, [&] { firstBytes.Reserve(file.ExpectedRoom()); });
+    // The text read so far: the list's own from its second line on.
+    ByteBuffer* bytes = &firstBytes;
+    while (bytes->size() < kByteOrderMark.size() && !file.Ended()) {
+        file.ReadInto(*bytes);
+    }
+    const bool marked = bytes->view().starts_with(kByteOrderMark);
+    bool utf8 = true;
+    std::size_t pos = marked ? kByteOrderMark.size() : 0;
     std::int32_t count = 0;
-    while (pos < size) {
+    for (;;) {
+        while (pos == bytes->size() && !file.Ended()) {
+            file.ReadInto(*bytes);
+        }
+        if (pos == bytes->size()) {
+            return count;
+        }
         if (count == std::numeric_limits<std::int32_t>::max()) {
             throw FileReadError(path, "too many lines for a 32-bit count");
         }
         yield.DoEvents();
-        const std::size_t end = LineEnd(data, pos, size);
+        std::size_t end = LineEnd(bytes->data(), pos, bytes->size());
+        // The line goes on past what was read, or its CR may be the first half of a CR LF.
+        while (!file.Ended() &&
+               (end == bytes->size() || (bytes->data()[end] == '\r' && end + 1 == bytes->size()))) {
+            file.ReadInto(*bytes);
+            end = LineEnd(bytes->data(), end, bytes->size());
+        }
+        if (utf8 && !IsValidUtf8({bytes->data() + pos, end - pos})) {
+            // Not UTF-8 after all: the whole text is decoded and the lines found so far are
+            // found again in it (the decoding keeps every line break).
+            while (!file.Ended()) {
+                file.ReadInto(*bytes);
+            }
+            utf8 = false;
+            ByteBuffer text = ReportingFailures(path, [&] {
+                const std::string_view raw = bytes->view();
+                return marked ? RepairUtf8(raw.substr(kByteOrderMark.size())) : DecodeCp932(raw);
+            });
+            std::size_t firstStart = 0;
+            std::vector<std::size_t> ends;
+            pos = 0;
+            for (std::int32_t line = 0; line < count; ++line) {
+                const std::size_t lineEnd = LineEnd(text.data(), pos, text.size());
+                if (line == 1) {
+                    firstStart = pos;
+                }
+                if (line >= 1) {
+                    ReportingFailures(path, [&] { ends.push_back(lineEnd); });
+                }
+                pos = NextLineStart(text.data(), lineEnd, text.size());
+            }
+            *bytes = std::move(text);
+            if (count >= 2) {
+                DataList.firstStart_ = firstStart;
+                DataList.ends_ = std::move(ends);
+            }
+            end = LineEnd(bytes->data(), pos, bytes->size());
+        }
         if (count == 1) {
             // The second line replaces whatever the list held; the text moves, its bytes stay.
-            std::vector<std::size_t> ends = ReservedEnds(CountLines(data, pos, size), path);
-            DataList.text_ = std::move(text.bytes);
+            std::vector<std::size_t> ends = ReservedEnds(file.ExpectedSize(), path);
+            DataList.text_ = std::move(*bytes);
             DataList.firstStart_ = pos;
             DataList.ends_ = std::move(ends);
+            bytes = &DataList.text_;
         }
         if (count >= 1) {
-            DataList.ends_.push_back(end);
+            ReportingFailures(path, [&] { DataList.ends_.push_back(end); });
         }
-        pos = NextLineStart(data, end, size);
+        pos = NextLineStart(bytes->data(), end, bytes->size());
         ++count;
     }
-    return count;
 }
 
 }  // namespace brackwin

@@ -171,6 +171,48 @@ TEST(FileLineReadTest, LineOfSeveralMegabytes) {
     EXPECT_EQ(Lines(ListOf("h\r\n" + longLine + "\r\nafter")), (Strings{longLine, "after"}));
 }
 
+// A large file is read in pieces of a megabyte as its lines are reached: a break split between
+// two pieces is still one break, and a line may span pieces.
+TEST(FileLineReadTest, LargeFilesSplitAsAWhole) {
+    constexpr std::size_t kPiece = std::size_t{1} << 20;
+    for (const std::string breakBytes : {"\r\n", "\r", "\n"}) {
+        SCOPED_TRACE(testing::PrintToString(breakBytes));
+        std::string bytes = "h" + breakBytes;
+        const std::string filler(kPiece - 1 - bytes.size(), 'x');
+        const std::string spanning(kPiece + 10, 'y');
+        bytes += filler + breakBytes + spanning + breakBytes + "last";
+        const LineList list = ListOf(bytes);
+        ASSERT_EQ(list.size(), 3U);
+        EXPECT_TRUE(list[0] == filler);
+        EXPECT_TRUE(list[1] == spanning);
+        EXPECT_EQ(list[2], "last");
+    }
+}
+
+// Bytes that are not UTF-8 far into a file decide its text as a whole: the lines read before
+// them are decoded again, as if the bytes had come first.
+TEST(FileLineReadTest, BytesThatAreNotUtf8FarOnDecideTheWholeText) {
+#ifdef _WIN32
+    if (GetACP() != 932) {
+        GTEST_SKIP() << "the system's ANSI code page is not 932";
+    }
+#endif
+    const std::string utf8A = "\xE3\x81\x82";  // あ in UTF-8, other characters in code page 932
+    const std::string cp932A = "\x82\xA0";     // あ in code page 932, not UTF-8
+    const std::string longLine(2 << 20, 'x');
+    const std::string body = utf8A + "\r\n" + longLine + "\r\n" + cp932A;
+    const LineList late = ListOf("h\r\n" + body);
+    ASSERT_EQ(late.size(), 3U);
+    EXPECT_EQ(Lines(late), Lines(ListOf(cp932A + "\r\n" + body)));
+    EXPECT_NE(late[0], utf8A);
+    EXPECT_EQ(late[2], "あ");
+
+    const LineList marked = ListOf("\xEF\xBB\xBFh\r\n" + utf8A + "\r\n" + longLine + "\r\n\xFF");
+    ASSERT_EQ(marked.size(), 3U);
+    EXPECT_EQ(marked[0], utf8A);
+    EXPECT_EQ(marked[2], "\uFFFD");
+}
+
 TEST(FileLineReadTest, ListGrowsOneLineAtATime) {
     // Each yield comes before its line is read; the lines stored so far are already in the list.
     struct Watcher final : Yield {
