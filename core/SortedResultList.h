@@ -29,14 +29,16 @@ class SortedResultList final : public ResultList {
     // Throws std::length_error when the list already holds 2^32 - 1 entries.
     void AddItem(std::string_view entry) override;
 
-    // Places every entry added since the last commit. Costs O(m log n) comparisons and one pass
-    // over n four-byte ids for m new and n placed entries, so frequent commits stay cheap.
-    // Returns, for each placed entry in ascending order, the index (before this call) of the
-    // entry it now stands right before, or the old Count() for one placed at the end; empty
-    // when nothing was pending. Throws std::bad_alloc with the list unchanged.
+    // Places every entry added since the last commit, each after the placed entries equal to
+    // it. Costs O(m log n) comparisons and one pass over n four-byte ids for m new and n placed
+    // entries, so frequent commits stay cheap. Returns, for each newly placed entry in list
+    // order, the index before this call of the first earlier placed entry that now follows it
+    // (the old Count() when none does); empty when nothing was pending. Throws std::bad_alloc
+    // with the list unchanged.
     std::vector<std::size_t> Commit();
 
-    // The index after a commit of the entry at oldIndex before it, given what Commit returned.
+    // The index after a commit of the entry that had oldIndex before it, given what that
+    // Commit() returned.
     static std::size_t IndexAfterCommit(std::span<const std::size_t> insertedBefore,
                                         std::size_t oldIndex) noexcept;
 
