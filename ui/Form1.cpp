@@ -25,6 +25,7 @@
 #include "Twips.h"
 #include "UserInterfaceServices.h"
 #include "Utf8Text.h"
+#include "WidgetSetup.h"
 #include "clsFileLineRead.h"
 #include "clsSystemFolder.h"
 #include "frmAbout.h"
@@ -68,12 +69,6 @@ class BusyPointer {
     BusyPointer(const BusyPointer&) = delete;
     BusyPointer& operator=(const BusyPointer&) = delete;
 };
-
-template <typename Widget>
-Widget* Named(Widget* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 }  // namespace
 
@@ -162,15 +157,8 @@ Form1::Form1(QWidget* parent)
     Command4->setEnabled(false);
     connect(Command4, &QPushButton::clicked, this, &Form1::Command4_Click);
 
-    setTabOrder(Text1, Command1);
-    setTabOrder(Command1, Command3);
-    setTabOrder(Command3, Command2);
-    setTabOrder(Command2, Option1);
-    setTabOrder(Option1, Option2);
-    setTabOrder(Option2, Option3);
-    setTabOrder(Option3, List1);
-    setTabOrder(List1, Text2);
-    setTabOrder(Text2, Command4);
+    SetTabOrder(
+        {Text1, Command1, Command3, Command2, Option1, Option2, Option3, List1, Text2, Command4});
 
     SetState(WindowState::NoFile);
 }

@@ -6,13 +6,13 @@
 #include <QLabel>
 #include <QPalette>
 #include <QPushButton>
-#include <initializer_list>
 
 #include "AboutLinks.h"
 #include "AppIdentity.h"
 #include "TaviLink.h"
 #include "Twips.h"
 #include "Utf8Text.h"
+#include "WidgetSetup.h"
 
 namespace brackwin {
 
@@ -22,8 +22,7 @@ namespace {
 // three in twips of the window's client area.
 void AddSeparatorLine(QWidget* window, const char* name, const QColor& colour, int x1, int x2,
                       int y, int thickness) {
-    auto* line = new QWidget(window);
-    line->setObjectName(QString::fromLatin1(name));
+    auto* line = Named(new QWidget(window), name);
     QPalette palette = line->palette();
     palette.setColor(QPalette::Window, colour);
     line->setPalette(palette);
@@ -34,8 +33,7 @@ void AddSeparatorLine(QWidget* window, const char* name, const QColor& colour, i
 }
 
 QLabel* AddLabel(QWidget* window, const char* name) {
-    auto* label = new QLabel(window);
-    label->setObjectName(QString::fromLatin1(name));
+    auto* label = Named(new QLabel(window), name);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return label;
 }
@@ -87,18 +85,14 @@ frmAbout::frmAbout(const QIcon& icon)
     lblVersion = AddLabel(this, "lblVersion");
     PlaceInTwips(lblVersion, 1080, 720, 3885, 225);
 
-    Frame1 = new QGroupBox(QStringLiteral("最新版・サポート情報"), this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1 = Named(new QGroupBox(QStringLiteral("最新版・サポート情報"), this), "Frame1");
     PlaceInTwips(Frame1, 1080, 1080, 3615, 855);
-    TAVI_HP_LINK = new TaviLink(Frame1);
-    TAVI_HP_LINK->setObjectName(QStringLiteral("TAVI_HP_LINK"));
+    TAVI_HP_LINK = Named(new TaviLink(Frame1), "TAVI_HP_LINK");
     PlaceInTwips(TAVI_HP_LINK, 120, 240, 3495, 495);
 
-    Frame2 = new QGroupBox(QStringLiteral("作者連絡先"), this);
-    Frame2->setObjectName(QStringLiteral("Frame2"));
+    Frame2 = Named(new QGroupBox(QStringLiteral("作者連絡先"), this), "Frame2");
     PlaceInTwips(Frame2, 1080, 2040, 3615, 615);
-    TAVI_LINK_MAIL = new TaviLink(Frame2);
-    TAVI_LINK_MAIL->setObjectName(QStringLiteral("TAVI_LINK_MAIL"));
+    TAVI_LINK_MAIL = Named(new TaviLink(Frame2), "TAVI_LINK_MAIL");
     PlaceInTwips(TAVI_LINK_MAIL, 120, 240, 3495, 255);
 
     // The grey line lies over the white one's upper row, which leaves the etched look.
@@ -109,18 +103,14 @@ frmAbout::frmAbout(const QIcon& icon)
     Label1->setWordWrap(true);
     PlaceInTwips(Label1, 120, 3000, 3975, 735);
 
-    cmdOK = new QPushButton(QStringLiteral("OK"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK = Named(new QPushButton(QStringLiteral("OK"), this), "cmdOK");
     cmdOK->setDefault(true);
     cmdOK->setAutoDefault(true);
     PlaceInTwips(cmdOK, 4440, 3480, 1310, 345);
     connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
 
-    const std::initializer_list<QWidget*> tabOrder = {
-        cmdOK, picIcon, lblTitle, lblVersion, Frame1, TAVI_HP_LINK, Frame2, TAVI_LINK_MAIL, Label1};
-    for (auto it = tabOrder.begin(); it + 1 != tabOrder.end(); ++it) {
-        setTabOrder(*it, *(it + 1));
-    }
+    SetTabOrder({cmdOK, picIcon, lblTitle, lblVersion, Frame1, TAVI_HP_LINK, Frame2, TAVI_LINK_MAIL,
+                 Label1});
     cmdOK->setFocus();
 }
 
