@@ -14,6 +14,9 @@ class LineList {
   public:
     std::size_t size() const noexcept;
     bool empty() const noexcept { return size() == 0; }
+    // True when no stored line holds a byte above 0x7F, so byte-wise ASCII case folding is the
+    // whole folding of every line.
+    bool IsAscii() const noexcept { return ascii_; }
     // Precondition: index < size(). The view stays valid until the list is next written.
     std::string_view operator[](std::size_t index) const;
 
@@ -26,6 +29,7 @@ class LineList {
     ByteBuffer text_;
     std::size_t firstStart_ = 0;
     std::vector<std::size_t> ends_;
+    bool ascii_ = true;
 };
 
 inline std::size_t LineList::size() const noexcept {

@@ -49,9 +49,10 @@ std::size_t SequenceLength(const unsigned char* p, std::size_t remaining) noexce
 
 }  // namespace
 
-bool IsValidUtf8(std::string_view bytes) noexcept {
+Utf8Kind ClassifyUtf8(std::string_view bytes) noexcept {
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
     std::size_t remaining = bytes.size();
+    Utf8Kind kind = Utf8Kind::kAscii;
     constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
     constexpr std::size_t kBlock = 4 * sizeof(std::uint64_t);
     while (remaining != 0) {
@@ -66,12 +67,15 @@ bool IsValidUtf8(std::string_view bytes) noexcept {
         }
         const std::size_t length = SequenceLength(p, remaining);
         if (length == 0) {
-            return false;
+            return Utf8Kind::kInvalid;
+        }
+        if (length > 1) {
+            kind = Utf8Kind::kNonAscii;
         }
         p += length;
         remaining -= length;
     }
-    return true;
+    return kind;
 }
 
 ByteBuffer RepairUtf8(std::string_view bytes) {

@@ -7,7 +7,13 @@
 
 namespace brackwin {
 
-bool IsValidUtf8(std::string_view bytes) noexcept;
+enum class Utf8Kind { kAscii, kNonAscii, kInvalid };
+
+// Whether bytes are valid UTF-8, and if so whether they are plain ASCII.
+Utf8Kind ClassifyUtf8(std::string_view bytes) noexcept;
+inline bool IsValidUtf8(std::string_view bytes) noexcept {
+    return ClassifyUtf8(bytes) != Utf8Kind::kInvalid;
+}
 // Copies bytes, putting U+FFFD in place of each byte that starts no valid sequence.
 ByteBuffer RepairUtf8(std::string_view bytes);
 

@@ -13,6 +13,9 @@ class Yield {
   public:
     virtual ~Yield() = default;
     virtual void DoEvents() = 0;
+    // Lets pending events run in the middle of one long step (a gigantic line, decoding a large
+    // file), which the per-line DoEvents cannot reach; it does not count as a line's yield.
+    virtual void DoEventsMidway() {}
 };
 
 // The result list as the search fills it: entries are whole lines, appended without a position.

@@ -178,6 +178,7 @@ std::int32_t clsFileLineRead::FileLineRead(LineList& DataList, Yield& yield) {
     }
     const bool marked = bytes->view().starts_with(kByteOrderMark);
     bool utf8 = true;
+    bool ascii = true;
     std::size_t pos = marked ? kByteOrderMark.size() : 0;
     std::int32_t count = 0;
     for (;;) {
@@ -198,7 +199,10 @@ std::int32_t clsFileLineRead::FileLineRead(LineList& DataList, Yield& yield) {
             file.ReadInto(*bytes);
             end = LineEnd(bytes->data(), end, bytes->size());
         }
-        if (utf8 && !IsValidUtf8({bytes->data() + pos, end - pos})) {
+        const Utf8Kind kind =
+            utf8 ? ClassifyUtf8({bytes->data() + pos, end - pos}) : Utf8Kind::kNonAscii;
+        ascii = ascii && kind == Utf8Kind::kAscii;
+        if (kind == Utf8Kind::kInvalid) {
             // Not UTF-8 after all: the whole text is decoded and the lines found so far are
             // found again in it (the decoding keeps every line break).
             while (!file.Ended()) {
@@ -239,6 +243,7 @@ std::int32_t clsFileLineRead::FileLineRead(LineList& DataList, Yield& yield) {
         }
         if (count >= 1) {
             ReportingFailures(path, [&] { DataList.ends_.push_back(end); });
+            DataList.ascii_ = ascii;
         }
         pos = NextLineStart(bytes->data(), end, bytes->size());
         ++count;

@@ -159,6 +159,16 @@ TEST(FileLineReadTest, InvalidShiftJisBecomesReplacementCharacters) {
     EXPECT_EQ(Lines(ListOf("h\r\n\x82\xA0\xA0x\x82")), Strings{"あ\uFFFDx\uFFFD"});
 }
 
+// Searches fold letter case byte by byte only for a list that is all ASCII.
+TEST(FileLineReadTest, TellsWhetherEveryLineIsAscii) {
+    EXPECT_TRUE(ListOf("h\r\nPublic Const A = 1\r\nB").IsAscii());
+    EXPECT_FALSE(ListOf("h\r\nA\r\n\xC3\xA9").IsAscii());
+    EXPECT_FALSE(ListOf("h\r\nA\r\n\x82\xA0").IsAscii());
+    LineList list = ListOf("h\r\n\xC3\xA9");
+    ReadInto(TempDir().Write("ascii.txt", "h\r\nA"), list);
+    EXPECT_TRUE(list.IsAscii());
+}
+
 TEST(FileLineReadTest, BinaryFileReadsWithoutError) {
     LineList list;
     EXPECT_EQ(ReadInto(Fixture("binary.bin"), list), 4);
