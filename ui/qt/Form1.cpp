@@ -75,7 +75,10 @@ class BusyPointer {
 Form1::Form1(QWidget* parent)
     : QMainWindow(parent),
       results_(new ResultListModel(this)),
-      yield_([this] { results_->Commit(); }) {
+      yield_([this] {
+          results_->Commit();
+          QCoreApplication::processEvents();
+      }) {
     setWindowTitle(FromUtf8(kAppTitle));
     setWindowIcon(QIcon(QStringLiteral(":/icons/brackwin-32.png")));
 

@@ -1,12 +1,11 @@
 #include "ThrottledYield.h"
 
-#include <QCoreApplication>
 #include <utility>
 
 namespace brackwin {
 
-ThrottledYield::ThrottledYield(std::function<void()> beforeEvents, Clock::duration interval)
-    : beforeEvents_(std::move(beforeEvents)), interval_(interval), lastEvents_(Clock::now()) {}
+ThrottledYield::ThrottledYield(std::function<void()> processEvents, Clock::duration interval)
+    : processEvents_(std::move(processEvents)), interval_(interval), lastEvents_(Clock::now()) {}
 
 void ThrottledYield::Start() {
     stopRequested_ = false;
@@ -20,8 +19,7 @@ void ThrottledYield::DoEvents() {
     if (Clock::now() - lastEvents_ < interval_) {
         return;
     }
-    beforeEvents_();
-    QCoreApplication::processEvents();
+    processEvents_();
     lastEvents_ = Clock::now();
     if (stopRequested_) {
         throw OperationStopped{};

@@ -17,8 +17,8 @@ class ThrottledYield final : public Yield {
   public:
     using Clock = std::chrono::steady_clock;
 
-    // beforeEvents runs just before each round of event processing.
-    explicit ThrottledYield(std::function<void()> beforeEvents,
+    // processEvents lets the toolkit handle its pending events.
+    explicit ThrottledYield(std::function<void()> processEvents,
                             Clock::duration interval = std::chrono::milliseconds(10));
 
     // Begins an operation: forgets an earlier stop and counts the interval from now.
@@ -27,9 +27,10 @@ class ThrottledYield final : public Yield {
     void RequestStop() noexcept { stopRequested_ = true; }
 
     void DoEvents() override;
+    void DoEventsMidway() override { DoEvents(); }
 
   private:
-    std::function<void()> beforeEvents_;
+    std::function<void()> processEvents_;
     Clock::duration interval_;
     Clock::time_point lastEvents_;
     bool stopRequested_ = false;
