@@ -19,7 +19,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "Form1.h"
+#include "Form1Window.h"
 #include "StandInServices.h"
 
 namespace {
@@ -64,7 +64,7 @@ class GapMeter {
 };
 
 struct Window {
-    brackwin::Form1 form;
+    brackwin::Form1Window form;
     QAction* mnuAPIRead = nullptr;
     QLineEdit* Text1 = nullptr;
     QListView* List1 = nullptr;

@@ -14,7 +14,7 @@
 #include <QThread>
 #include <cstdio>
 
-#include "Form1.h"
+#include "Form1Window.h"
 #include "StandInServices.h"
 #include "frmAbout.h"
 
@@ -49,7 +49,7 @@ int main(int argc, char** argv) {
     services.answers.enqueue(QString::fromLocal8Bit(argv[1]));
     brackwin::UserInterfaceServices::Install(&services);
 
-    brackwin::Form1 form;
+    brackwin::Form1Window form;
     form.show();
     Settle();
     Find<QAction>(form, "mnuAPIRead")->trigger();

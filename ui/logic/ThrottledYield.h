@@ -18,8 +18,7 @@ class ThrottledYield final : public Yield {
     using Clock = std::chrono::steady_clock;
 
     // processEvents lets the toolkit handle its pending events.
-    explicit ThrottledYield(std::function<void()> processEvents,
-                            Clock::duration interval = std::chrono::milliseconds(10));
+    ThrottledYield(std::function<void()> processEvents, Clock::duration interval);
 
     // Begins an operation: forgets an earlier stop and counts the interval from now.
     void Start();

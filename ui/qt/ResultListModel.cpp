@@ -2,7 +2,13 @@
 
 #include <QString>
 
+#include "ShownText.h"
+#include "Utf8Text.h"
+
 namespace brackwin {
+
+ResultListModel::ResultListModel(const SortedResultList& list, QObject* parent)
+    : QAbstractListModel(parent), list_(list) {}
 
 int ResultListModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(list_.Count());
@@ -12,32 +18,32 @@ QVariant ResultListModel::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole || !checkIndex(index, CheckIndexOption::IndexIsValid)) {
         return {};
     }
-    const std::string_view entry = Item(index.row());
-    return QString::fromUtf8(entry.data(), static_cast<qsizetype>(entry.size()));
+    return FromUtf8(ShownLine(list_.Item(static_cast<std::size_t>(index.row()))));
 }
 
-void ResultListModel::Clear() {
+void ResultListModel::BeginClear() {
     beginResetModel();
-    list_.Clear();
+}
+
+void ResultListModel::EndClear() {
     endResetModel();
 }
 
-void ResultListModel::AddItem(std::string_view entry) {
-    list_.AddItem(entry);
+void ResultListModel::BeginPlace() {
+    // The first entries of a list need no persistent index moved: a reset is cheaper.
+    resetting_ = list_.Count() == 0;
+    if (resetting_) {
+        beginResetModel();
+    } else {
+        emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    }
 }
 
-void ResultListModel::Commit() {
-    if (list_.PendingCount() == 0) {
-        return;
-    }
-    if (list_.Count() == 0) {
-        beginResetModel();
-        list_.Commit();
+void ResultListModel::EndPlace(std::span<const std::size_t> insertedBefore) {
+    if (resetting_) {
         endResetModel();
         return;
     }
-    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    const std::vector<std::size_t> insertedBefore = list_.Commit();
     const QModelIndexList before = persistentIndexList();
     QModelIndexList after;
     after.reserve(before.size());
@@ -48,10 +54,6 @@ void ResultListModel::Commit() {
     }
     changePersistentIndexList(before, after);
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
-}
-
-std::string_view ResultListModel::Item(int row) const {
-    return list_.Item(static_cast<std::size_t>(row));
 }
 
 }  // namespace brackwin

@@ -1,9 +1,9 @@
 #include "BrackwinApplication.h"
-#include "Form1.h"
+#include "Form1Window.h"
 
 int main(int argc, char** argv) {
     brackwin::BrackwinApplication app(argc, argv);
-    brackwin::Form1 window;
+    brackwin::Form1Window window;
     window.show();
     return app.exec();
 }

@@ -2,23 +2,45 @@
 #include <QPersistentModelIndex>
 #include <QSignalSpy>
 #include <QTest>
-
-#include <string_view>
+#include <string>
 #include <vector>
 
 #include "ResultListModel.h"
+#include "ShownText.h"
+#include "SortedResultList.h"
 
 using brackwin::ResultListModel;
 
 namespace {
 
-QStringList Rows(const ResultListModel& model) {
-    QStringList rows;
-    for (int row = 0; row < model.rowCount(); ++row) {
-        rows.append(model.index(row).data().toString());
+// The sorted list and its model, changed the way the window logic changes them.
+struct Results {
+    brackwin::SortedResultList list;
+    ResultListModel model{list, nullptr};
+
+    void Add(std::initializer_list<const char*> entries) {
+        for (const char* entry : entries) {
+            list.AddItem(entry);
+        }
     }
-    return rows;
-}
+    void Commit() {
+        model.BeginPlace();
+        const std::vector<std::size_t> insertedBefore = list.Commit();
+        model.EndPlace(insertedBefore);
+    }
+    void Clear() {
+        model.BeginClear();
+        list.Clear();
+        model.EndClear();
+    }
+    QStringList Rows() const {
+        QStringList rows;
+        for (int row = 0; row < model.rowCount(); ++row) {
+            rows.append(model.index(row).data().toString());
+        }
+        return rows;
+    }
+};
 
 }  // namespace
 
@@ -31,96 +53,93 @@ class TestResultListModel : public QObject {
     void selectionFollowsItsEntryAcrossCommits();
     void persistentIndexesStayOnTheirEntries();
     void clearEmptiesTheList();
-    void textIsUtf8();
+    void textIsUtf8AndLongEntriesAreShownCut();
 };
 
 void TestResultListModel::entriesAppearOnlyWhenCommitted() {
-    ResultListModel model;
-    model.AddItem("Public Const B = 2");
-    QCOMPARE(model.rowCount(), 0);
-    model.Commit();
-    QCOMPARE(Rows(model), QStringList{QStringLiteral("Public Const B = 2")});
-    QVERIFY(!model.index(0).parent().isValid());
-    QCOMPARE(model.rowCount(model.index(0)), 0);
+    Results results;
+    results.Add({"Public Const B = 2"});
+    QCOMPARE(results.model.rowCount(), 0);
+    results.Commit();
+    QCOMPARE(results.Rows(), QStringList{QStringLiteral("Public Const B = 2")});
+    QVERIFY(!results.model.index(0).parent().isValid());
+    QCOMPARE(results.model.rowCount(results.model.index(0)), 0);
 }
 
 void TestResultListModel::commitsKeepAscendingOrderIgnoringCase() {
-    ResultListModel model;
-    model.AddItem("Public Const B_FLAG = 2");
-    model.AddItem("Public Const d_flag = 4");
-    model.Commit();
-    model.AddItem("Public Const a_flag = 1");
-    model.AddItem("Public Const C_FLAG = 3");
-    model.Commit();
-    QCOMPARE(Rows(model), (QStringList{"Public Const a_flag = 1", "Public Const B_FLAG = 2",
-                                       "Public Const C_FLAG = 3", "Public Const d_flag = 4"}));
+    Results results;
+    results.Add({"Public Const B_FLAG = 2", "Public Const d_flag = 4"});
+    results.Commit();
+    results.Add({"Public Const a_flag = 1", "Public Const C_FLAG = 3"});
+    results.Commit();
+    QCOMPARE(results.Rows(), (QStringList{"Public Const a_flag = 1", "Public Const B_FLAG = 2",
+                                          "Public Const C_FLAG = 3", "Public Const d_flag = 4"}));
 }
 
 void TestResultListModel::selectionFollowsItsEntryAcrossCommits() {
-    ResultListModel model;
-    QItemSelectionModel selection(&model);
-    model.AddItem("m");
-    model.AddItem("x");
-    model.Commit();
-    selection.setCurrentIndex(model.index(1), QItemSelectionModel::ClearAndSelect);
-    const QPersistentModelIndex kept(model.index(0));
+    Results results;
+    QItemSelectionModel selection(&results.model);
+    results.Add({"m", "x"});
+    results.Commit();
+    selection.setCurrentIndex(results.model.index(1), QItemSelectionModel::ClearAndSelect);
+    const QPersistentModelIndex kept(results.model.index(0));
     const QSignalSpy changed(&selection, &QItemSelectionModel::selectionChanged);
 
-    model.AddItem("a");
-    model.AddItem("b");
-    model.AddItem("n");
-    model.Commit();
+    results.Add({"a", "b", "n"});
+    results.Commit();
 
-    QCOMPARE(Rows(model), (QStringList{"a", "b", "m", "n", "x"}));
+    QCOMPARE(results.Rows(), (QStringList{"a", "b", "m", "n", "x"}));
     QCOMPARE(kept.row(), 2);
-    QCOMPARE(selection.selectedIndexes(), QModelIndexList{model.index(4)});
-    QCOMPARE(selection.currentIndex(), model.index(4));
+    QCOMPARE(selection.selectedIndexes(), QModelIndexList{results.model.index(4)});
+    QCOMPARE(selection.currentIndex(), results.model.index(4));
     QCOMPARE(changed.count(), 0);
 }
 
 // New entries join at the front, between, after equal ones and at the end; every persistent
 // index keeps its entry, and an old entry stays ahead of a new equal one.
 void TestResultListModel::persistentIndexesStayOnTheirEntries() {
-    ResultListModel model;
-    for (const char* entry : {"d", "B", "d"}) {
-        model.AddItem(entry);
-    }
-    model.Commit();
-    const std::vector<QPersistentModelIndex> kept = {model.index(0), model.index(1),
-                                                     model.index(2)};
-    const QSignalSpy changed(&model, &QAbstractItemModel::layoutChanged);
+    Results results;
+    results.Add({"d", "B", "d"});
+    results.Commit();
+    const std::vector<QPersistentModelIndex> kept = {results.model.index(0), results.model.index(1),
+                                                     results.model.index(2)};
+    const QSignalSpy changed(&results.model, &QAbstractItemModel::layoutChanged);
 
-    for (const char* entry : {"e", "D", "a", "c", "d"}) {
-        model.AddItem(entry);
-    }
-    model.Commit();
+    results.Add({"e", "D", "a", "c", "d"});
+    results.Commit();
 
     QCOMPARE(changed.count(), 1);
-    QCOMPARE(Rows(model), (QStringList{"a", "B", "c", "D", "d", "d", "d", "e"}));
+    QCOMPARE(results.Rows(), (QStringList{"a", "B", "c", "D", "d", "d", "d", "e"}));
     QCOMPARE(kept[0].row(), 1);
     QCOMPARE(kept[1].row(), 4);
     QCOMPARE(kept[2].row(), 5);
 }
 
 void TestResultListModel::clearEmptiesTheList() {
-    ResultListModel model;
-    model.AddItem("b");
-    model.Commit();
-    model.AddItem("a");
-    const QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
-    model.Clear();
+    Results results;
+    results.Add({"b"});
+    results.Commit();
+    results.Add({"a"});
+    const QSignalSpy reset(&results.model, &QAbstractItemModel::modelReset);
+    results.Clear();
     QCOMPARE(reset.count(), 1);
-    model.Commit();
-    QCOMPARE(model.rowCount(), 0);
+    results.Commit();
+    QCOMPARE(results.model.rowCount(), 0);
 }
 
-void TestResultListModel::textIsUtf8() {
-    ResultListModel model;
-    model.AddItem("' 定数の例");
-    model.Commit();
-    QCOMPARE(model.index(0).data().toString(), QStringLiteral("' 定数の例"));
-    QCOMPARE(model.Item(0), std::string_view("' 定数の例"));
-    QVERIFY(!model.index(0).data(Qt::EditRole).isValid());
+void TestResultListModel::textIsUtf8AndLongEntriesAreShownCut() {
+    Results results;
+    const std::string longEntry = "Public Const BIG = " + std::string(3'000'000, 'A');
+    results.list.AddItem(longEntry);
+    results.Add({"' 定数の例"});
+    results.Commit();
+    QCOMPARE(results.model.index(0).data().toString(), QStringLiteral("' 定数の例"));
+    QVERIFY(!results.model.index(0).data(Qt::EditRole).isValid());
+    const QString shown = results.model.index(1).data().toString();
+    QCOMPARE(shown.size(), static_cast<qsizetype>(brackwin::kShownLineBytes + 1));
+    QVERIFY(shown.startsWith(QStringLiteral("Public Const BIG = AAA")));
+    QVERIFY(shown.endsWith(QChar(0x2026)));
+    QCOMPARE(results.list.Item(1), std::string_view(longEntry));
 }
 
 QTEST_GUILESS_MAIN(TestResultListModel)

@@ -10,7 +10,7 @@
 #include <QUrl>
 #include <QWindow>
 
-#include "Form1.h"
+#include "Form1Window.h"
 #include "TaviLink.h"
 #include "Twips.h"
 #include "UserInterfaceServices.h"
@@ -417,14 +417,14 @@ void TestFrmAbout::spaceOpensTheFocusedLinkAndEnterStillPressesOk() {
 
 namespace {
 
-QAction* MenuAction(brackwin::Form1& form, const char* name) {
+QAction* MenuAction(brackwin::Form1Window& form, const char* name) {
     return form.findChild<QAction*>(QString::fromLatin1(name));
 }
 
 }  // namespace
 
 void TestFrmAbout::versionOpensOneModelessWindowWithTheMainIcon() {
-    brackwin::Form1 form;
+    brackwin::Form1Window form;
     form.show();
     QAction* mnuVersion = MenuAction(form, "mnuVersion");
     QVERIFY(mnuVersion);
@@ -447,7 +447,7 @@ void TestFrmAbout::versionOpensOneModelessWindowWithTheMainIcon() {
 }
 
 void TestFrmAbout::exitInTheMainWindowClosesIt() {
-    brackwin::Form1 form;
+    brackwin::Form1Window form;
     form.show();
     QAction* mnuVersion = MenuAction(form, "mnuVersion");
     QAction* mnuEnd = MenuAction(form, "mnuEnd");
@@ -464,7 +464,7 @@ void TestFrmAbout::exitInTheMainWindowClosesIt() {
 }
 
 void TestFrmAbout::closingTheMainWindowLeavesItOpen() {
-    brackwin::Form1 form;
+    brackwin::Form1Window form;
     form.show();
     QAction* mnuVersion = MenuAction(form, "mnuVersion");
     QVERIFY(mnuVersion);

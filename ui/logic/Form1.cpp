@@ -1,0 +1,200 @@
+#include "Form1.h"
+
+#include <exception>
+#include <new>
+#include <optional>
+#include <utility>
+
+#include "APISearch.h"
+#include "AppIdentity.h"
+#include "Collection.h"
+#include "ShownText.h"
+#include "clsFileLineRead.h"
+#include "clsSystemFolder.h"
+#include "modFindFile.h"
+
+namespace brackwin {
+
+namespace {
+
+// The load's menu item and its open dialog share this text.
+constexpr std::string_view kLoadTitle = "APIファイルの読み込み";
+constexpr std::string_view kFilterDescription = "APIファイル (*.txt)";
+constexpr std::string_view kFilterPattern = "*.txt";
+
+// The busy pointer for as long as a file is read or searched, also when that ends in an error.
+class BusyPointer {
+  public:
+    explicit BusyPointer(Form1View& view) : view_(view) { view_.ShowBusyPointer(true); }
+    ~BusyPointer() { view_.ShowBusyPointer(false); }
+    BusyPointer(const BusyPointer&) = delete;
+    BusyPointer& operator=(const BusyPointer&) = delete;
+
+  private:
+    Form1View& view_;
+};
+
+}  // namespace
+
+Form1::Form1(Form1View& view, ThrottledYield::Clock::duration yieldInterval)
+    : view_(view),
+      yield_(
+          [this] {
+              CommitResults();
+              view_.ProcessPendingEvents();
+          },
+          yieldInterval) {}
+
+Form1::~Form1() = default;
+
+void Form1::Form_Load() {
+    state_ = WindowState::NoFile;
+    ApplyWindowState(state_, view_);
+    view_.Enable(Control::Command4, false);
+}
+
+void Form1::Form_Unload() {
+    yield_.RequestStop();
+}
+
+void Form1::mnuAPIRead_Click() {
+    ClearResults();
+    SetState(WindowState::Loading);
+    bool loaded = false;
+    try {
+        if (!systemFolder_) {
+            systemFolder_ = std::make_unique<clsSystemFolder>();
+        }
+        const std::optional<std::string> chosen = view_.ShowOpenDialog(
+            {kLoadTitle, kFilterDescription, kFilterPattern,
+             modFindFile::AddBackslash(systemFolder_->VB5Install()) + "winapi"});
+        if (chosen) {
+            dialogFileName_ = *chosen;
+        }
+        if (!fileLineRead_) {
+            fileLineRead_ = std::make_unique<clsFileLineRead>();
+        }
+        fileLineRead_->SetFileName(dialogFileName_);
+        const BusyPointer busy(view_);
+        yield_.Start();
+        fileLineRead_->FileLineRead(APILines, yield_);
+        loaded = true;
+    } catch (const OperationStopped&) {
+        // The window is closing.
+    } catch (const std::exception&) {
+        // The failure path shows no message: the search controls stay disabled.
+    }
+    SetState(loaded ? WindowState::Ready : WindowState::NoFile);
+}
+
+void Form1::Command1_Click() {
+    SetState(WindowState::Searching);
+    const std::int32_t category = view_.IsSelected(Control::Option1)   ? kConstants
+                                  : view_.IsSelected(Control::Option2) ? kFunctions
+                                                                       : kTypes;
+    const std::string key = view_.KeyText();
+    bool outOfMemory = false;
+    {
+        const BusyPointer busy(view_);
+        yield_.Start();
+        try {
+            ClearResults();
+            APISearch(APILines, key, category, results_, yield_);
+            CommitResults();
+        } catch (const OperationStopped&) {
+            // The window is closing; the entries found so far are of no use to anyone.
+        } catch (const std::bad_alloc&) {
+            // A partial list would pass for the whole result, and its memory is what ran out.
+            ClearResults();
+            outOfMemory = true;
+        }
+    }
+    SetState(WindowState::Ready);
+    if (outOfMemory) {
+        view_.Show(kSearchOutOfMemoryMessage, kAppTitle);
+    }
+}
+
+void Form1::Text1_KeyDown(int KeyCode, [[maybe_unused]] int Shift) {
+    // A second search must not run inside a running one, so Enter waits for it to end.
+    if (KeyCode == kEnterKeyCode && state_ != WindowState::Searching) {
+        Command1_Click();
+    }
+}
+
+void Form1::mnuEnd_Click() {
+    view_.EndProgram();
+}
+
+void Form1::mnuVersion_Click() {
+    view_.ShowAbout();
+}
+
+void Form1::Command4_Click() {
+    List1_DblClick();
+}
+
+void Form1::List1_Click() {
+    const Preview preview =
+        PreviewSelection(SelectedEntries(), view_.IsSelected(Control::Option3), APILines);
+    view_.SetLabel1(ShownText(preview.text, kShownPreviewLines));
+    if (preview.enableAdd) {
+        view_.Enable(Control::Command4, true);
+    }
+}
+
+void Form1::List1_DblClick() {
+    // Built apart and appended, so the collected text stays as it was if building fails. Each
+    // addition begins with a line break, so its lines show as they do in the whole text.
+    const std::string added =
+        AddSelection({}, SelectedEntries(), view_.IsSelected(Control::Option3), APILines);
+    outputText_.append(added);
+    view_.AppendText2(ShownText(added));
+}
+
+void Form1::Command2_Click() {
+    outputText_.clear();
+    view_.SetText2({});
+}
+
+void Form1::Command3_Click() {
+    CopyToClipboard(outputText_, view_, view_);
+}
+
+void Form1::SetState(WindowState state) {
+    ApplyWindowState(state_, state, view_);
+    state_ = state;
+}
+
+void Form1::ClearResults() {
+    view_.ResultsAboutToBeCleared();
+    results_.Clear();
+    view_.ResultsCleared();
+}
+
+void Form1::CommitResults() {
+    if (results_.PendingCount() == 0) {
+        return;
+    }
+    view_.ResultsAboutToBePlaced();
+    std::vector<std::size_t> insertedBefore;
+    try {
+        insertedBefore = results_.Commit();
+    } catch (const std::bad_alloc&) {
+        // The list is unchanged; the view's bracket is closed all the same.
+        view_.ResultsPlaced({});
+        throw;
+    }
+    view_.ResultsPlaced(insertedBefore);
+}
+
+std::vector<std::string_view> Form1::SelectedEntries() const {
+    std::vector<std::string_view> selected;
+    if (const std::optional<std::size_t> index = view_.SelectedResult();
+        index && *index < results_.Count()) {
+        selected.push_back(results_.Item(*index));
+    }
+    return selected;
+}
+
+}  // namespace brackwin
