@@ -1,6 +1,7 @@
 #include "Collection.h"
 
 #include "AppIdentity.h"
+#include "Platform.h"
 
 namespace brackwin {
 
@@ -9,24 +10,43 @@ namespace {
 constexpr std::string_view kCrLf = "\r\n";
 constexpr std::string_view kEndType = "End Type";
 
-// Hands each line of the type block(s) that entry opens to consume, in file order. Every
-// line containing entry opens a block (or continues one); a block runs through the next
-// line containing "End Type". Both tests are exact, case-sensitive substring tests.
+// Hands each line of the type block(s) that entry opens to consume, in file order, until consume
+// returns false. Every line containing entry opens a block (or continues one); a block runs
+// through the next line containing "End Type". Both tests are exact, case-sensitive substring
+// tests. The lines that open blocks are found in the list's whole text rather than line by line,
+// which keeps a preview quick in a file of millions of lines: an entry holds no line break, so
+// a match never spans two lines.
 template <typename Consumer>
 void ScanTypeBlock(std::string_view entry, const LineList& APILines, Consumer&& consume) {
-    bool inside = false;
-    const std::size_t count = APILines.size();
-    for (std::size_t i = 0; i < count; ++i) {
-        const std::string_view line = APILines[i];
-        if (line.find(entry) != std::string_view::npos) {
-            inside = true;
+    if (entry.empty() || entry.find_first_of(kCrLf) != std::string_view::npos) {
+        // Every line holds the empty entry, and no line one with a break.
+        for (std::size_t i = 0; entry.empty() && i < APILines.size(); ++i) {
+            if (!consume(APILines[i])) {
+                return;
+            }
         }
-        if (inside) {
-            consume(line);
+        return;
+    }
+    std::string_view rest = APILines.Text();
+    while (const char* const opening = FindBytes(rest, entry)) {
+        std::size_t i = APILines.IndexAt(opening);
+        for (;; ++i) {
+            const std::string_view line = APILines[i];
+            if (!consume(line)) {
+                return;
+            }
+            if (line.find(kEndType) != std::string_view::npos) {
+                break;
+            }
+            if (i + 1 == APILines.size()) {
+                return;
+            }
         }
-        if (line.find(kEndType) != std::string_view::npos) {
-            inside = false;
+        if (i + 1 == APILines.size()) {
+            return;
         }
+        const std::string_view text = APILines.Text();
+        rest = text.substr(static_cast<std::size_t>(APILines[i + 1].data() - text.data()));
     }
 }
 
@@ -44,20 +64,26 @@ bool HasTwoCharacters(std::string_view text) noexcept {
 }  // namespace
 
 Preview PreviewSelection(std::span<const std::string_view> selected, bool typesOption,
-                         const LineList& APILines) {
+                         const LineList& APILines, std::size_t maxLines) {
     Preview preview;
+    std::size_t lines = 0;
     for (const std::string_view entry : selected) {
         preview.enableAdd = true;
         if (!typesOption) {
             preview.text = entry;
             continue;
         }
-        ScanTypeBlock(entry, APILines, [&preview](std::string_view line) {
+        ScanTypeBlock(entry, APILines, [&](std::string_view line) {
+            if (lines == maxLines) {
+                return false;
+            }
             if (HasTwoCharacters(preview.text)) {
                 preview.text.append(kCrLf).append(line);
             } else {
                 preview.text = line;
             }
+            ++lines;
+            return true;
         });
     }
     return preview;
@@ -71,8 +97,10 @@ std::string AddSelection(std::string output, std::span<const std::string_view> s
             continue;
         }
         output.append(kCrLf);
-        ScanTypeBlock(entry, APILines,
-                      [&output](std::string_view line) { output.append(kCrLf).append(line); });
+        ScanTypeBlock(entry, APILines, [&output](std::string_view line) {
+            output.append(kCrLf).append(line);
+            return true;
+        });
     }
     return output;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <limits>
 #include <span>
 #include <string>
 #include <string_view>
@@ -18,9 +20,11 @@ struct Preview {
     bool enableAdd = false;  // true when anything was selected; nothing ever disables add
 };
 
-// The preview label's new text: the entry, or with the types option its type block(s).
+// The preview label's new text: the entry, or with the types option its type block(s), of which
+// a window that shows only the first lines can ask for no more than maxLines.
 Preview PreviewSelection(std::span<const std::string_view> selected, bool typesOption,
-                         const LineList& APILines);
+                         const LineList& APILines,
+                         std::size_t maxLines = std::numeric_limits<std::size_t>::max());
 
 // The output text after adding the selection: each entry after CR LF CR LF; with the types
 // option, CR LF and then each block line after its own CR LF.

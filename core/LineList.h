@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <string_view>
 #include <vector>
@@ -19,6 +20,13 @@ class LineList {
     bool IsAscii() const noexcept { return ascii_; }
     // Precondition: index < size(). The view stays valid until the list is next written.
     std::string_view operator[](std::size_t index) const;
+
+    // The stored lines as one text, with their line breaks: from the first stored line's start
+    // to the last one's end. A substring search over it finds what a search line by line would,
+    // for patterns without line breaks, much faster.
+    std::string_view Text() const noexcept;
+    // The index of the line that holds the character at `at`, a pointer into Text().
+    std::size_t IndexAt(const char* at) const noexcept;
 
   private:
     friend class clsFileLineRead;
@@ -45,6 +53,17 @@ inline std::string_view LineList::operator[](std::size_t index) const {
         start = previousEnd + (crLf ? 2 : 1);
     }
     return {text_.data() + start, ends_[index] - start};
+}
+
+inline std::string_view LineList::Text() const noexcept {
+    return ends_.empty() ? std::string_view()
+                         : std::string_view(text_.data() + firstStart_, ends_.back() - firstStart_);
+}
+
+inline std::size_t LineList::IndexAt(const char* at) const noexcept {
+    const auto offset = static_cast<std::size_t>(at - text_.data());
+    return static_cast<std::size_t>(std::upper_bound(ends_.begin(), ends_.end(), offset) -
+                                    ends_.begin());
 }
 
 }  // namespace brackwin

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <stdexcept>
 
 #include "Platform.h"
@@ -52,6 +53,14 @@ OpenedFile OpenForReading(const std::string& path) {
         }
     }
     return opened;
+}
+
+const char* FindBytes(std::string_view text, std::string_view pattern) noexcept {
+    if (text.size() < pattern.size()) {
+        return nullptr;
+    }
+    return static_cast<const char*>(
+        memmem(text.data(), text.size(), pattern.data(), pattern.size()));
 }
 
 void AdviseLargeBlock(void* block, std::size_t size) noexcept {

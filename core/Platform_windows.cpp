@@ -1,9 +1,11 @@
 #include <sys/stat.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstddef>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -69,6 +71,14 @@ OpenedFile OpenForReading(const std::string& path) {
 }
 
 void AdviseLargeBlock(void*, std::size_t) noexcept {}
+
+// The C library here has no memmem.
+const char* FindBytes(std::string_view text, std::string_view pattern) noexcept {
+    const auto found =
+        std::search(text.begin(), text.end(),
+                    std::boyer_moore_horspool_searcher(pattern.begin(), pattern.end()));
+    return found == text.end() ? nullptr : text.data() + (found - text.begin());
+}
 
 // The system's ANSI code page is code page 932 on the Japanese systems the program is for.
 ByteBuffer DecodeCp932(std::string_view bytes) {

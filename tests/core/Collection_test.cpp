@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -77,6 +78,45 @@ TEST(PreviewTest, BlockWithoutEndTypeRunsToTheEnd) {
     const LineList lines = ListOf("h\r\nType OPEN\r\n  a As Long\r\n  b As Long");
     EXPECT_EQ(PreviewOf({"Type OPEN"}, true, lines).text,
               "Type OPEN\r\n  a As Long\r\n  b As Long");
+}
+
+// The blocks are found over the list's whole text; they must be those a scan line by line finds:
+// every line holding the entry opens or continues a block, which ends at a line holding
+// "End Type", also where both stand in one line, at either end of the list or after a CR alone.
+TEST(PreviewTest, BlocksAreThoseOfALineByLineScan) {
+    const std::vector<std::string> pieces = {"Type A",          "Type AB",      "x", "End Type", "",
+                                             "Type A End Type", "  End Type 'A"};
+    const std::vector<std::string> breaks = {"\r\n", "\r", "\n"};
+    std::mt19937 random(7);
+    for (int round = 0; round < 300; ++round) {
+        std::string file = "h";
+        for (int i = static_cast<int>(random() % 8); i > 0; --i) {
+            file += breaks[random() % breaks.size()] + pieces[random() % pieces.size()];
+        }
+        const LineList list = ListOf(file);
+        const std::vector<std::string> stored = Lines(list);
+        for (const std::string_view entry : {"Type A", "A", "End Type", "Type AB"}) {
+            std::string expected;
+            bool inside = false;
+            for (const std::string& line : stored) {
+                inside = inside || line.find(entry) != std::string::npos;
+                if (inside) {
+                    expected += (expected.size() >= 2 ? "\r\n" : "") + line;
+                }
+                inside = inside && line.find("End Type") == std::string::npos;
+            }
+            SCOPED_TRACE(testing::PrintToString(file) + " / " + std::string(entry));
+            EXPECT_EQ(PreviewOf({entry}, true, list).text, expected);
+        }
+    }
+}
+
+TEST(PreviewTest, TakesNoMoreBlockLinesThanAskedFor) {
+    const LineList lines = ListOf("h\r\nType A\r\n  a As Long\r\nEnd Type\r\nType AB\r\nEnd Type");
+    const std::string_view entry = "Type A";
+    EXPECT_EQ(PreviewSelection({&entry, 1}, true, lines, 4).text,
+              "Type A\r\n  a As Long\r\nEnd Type\r\nType AB");
+    EXPECT_EQ(PreviewSelection({&entry, 1}, true, lines, 0).text, "");
 }
 
 TEST(PreviewTest, ShortTextSoFarIsReplacedNotExtended) {

@@ -135,8 +135,8 @@ void Form1::Command4_Click() {
 }
 
 void Form1::List1_Click() {
-    const Preview preview =
-        PreviewSelection(SelectedEntries(), view_.IsSelected(Control::Option3), APILines);
+    const Preview preview = PreviewSelection(SelectedEntries(), view_.IsSelected(Control::Option3),
+                                             APILines, kShownPreviewLines);
     view_.SetLabel1(ShownText(preview.text, kShownPreviewLines));
     if (preview.enableAdd) {
         view_.Enable(Control::Command4, true);
