@@ -213,8 +213,8 @@ void ResultListView::updateGeometries() {
     QAbstractItemView::updateGeometries();
 }
 
-// The base class works out the area of every index in the range; the visible rows are all
-// that can need painting.
+// Qt's own handling can visit every index of the changed range; repainting the visible rows
+// costs the same whatever the range.
 void ResultListView::dataChanged(const QModelIndex&, const QModelIndex&, const QList<int>&) {
     viewport()->update();
 }

@@ -37,6 +37,18 @@ class ComputedModel final : public QAbstractListModel {
         return QStringLiteral("Public Const ENTRY_%1 = %1").arg(index.row());
     }
 
+    void SetRowCount(int rows) {
+        if (rows > rows_) {
+            beginInsertRows({}, rows_, rows - 1);
+            rows_ = rows;
+            endInsertRows();
+        } else if (rows < rows_) {
+            beginRemoveRows({}, rows, rows_ - 1);
+            rows_ = rows;
+            endRemoveRows();
+        }
+    }
+
     mutable int textsAsked = 0;
 
   private:
@@ -144,6 +156,7 @@ class TestResultListView : public QObject {
     void hugeModelShowsScrollsAndSelectsAtOnce();
     void rowsShareOneHeightWhateverTheirText();
     void entriesCommittedByALayoutChangeAreThereAtOnce();
+    void insertedAndRemovedRowsCountAtOnce();
 
     void everyPressOnAnEntryEmitsClickOnceSelected();
     void theSelectionCannotBeCleared();
@@ -255,6 +268,23 @@ void TestResultListView::entriesCommittedByALayoutChangeAreThereAtOnce() {
     QTest::keyClick(&view, Qt::Key_End);
     QCOMPARE(SelectedRows(view), QList<int>{6});
     QVERIFY(view.viewport()->rect().contains(view.visualRect(model.index(6))));
+}
+
+void TestResultListView::insertedAndRemovedRowsCountAtOnce() {
+    ComputedModel model(20);
+    ResultListView view;
+    view.setModel(&model);
+    QVERIFY(ShowRows(view, 10));
+
+    model.SetRowCount(50);
+    QCOMPARE(view.verticalScrollBar()->maximum(), 40);
+    QTest::keyClick(&view, Qt::Key_End);
+    QCOMPARE(view.indexAt(CentreOf(view, 49)), model.index(49));
+
+    model.SetRowCount(5);
+    QCOMPARE(view.verticalScrollBar()->maximum(), 0);
+    QCOMPARE(view.indexAt(CentreOf(view, 4)), model.index(4));
+    QCOMPARE(view.indexAt(QPoint(20, view.viewport()->height() - 2)), QModelIndex());
 }
 
 // The preview runs on Click, so it must come on the press, after the selection, and once.
