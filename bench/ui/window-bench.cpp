@@ -10,7 +10,7 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QListView>
+#include <QAbstractItemView>
 #include <QProcess>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -67,7 +67,7 @@ struct Window {
     brackwin::Form1Window form;
     QAction* mnuAPIRead = nullptr;
     QLineEdit* Text1 = nullptr;
-    QListView* List1 = nullptr;
+    QAbstractItemView* List1 = nullptr;
     std::vector<QRadioButton*> options;
 };
 
@@ -136,7 +136,7 @@ int main(int argc, char** argv) {
     Window window;
     window.mnuAPIRead = window.form.findChild<QAction*>(QStringLiteral("mnuAPIRead"));
     window.Text1 = window.form.findChild<QLineEdit*>(QStringLiteral("Text1"));
-    window.List1 = window.form.findChild<QListView*>(QStringLiteral("List1"));
+    window.List1 = window.form.findChild<QAbstractItemView*>(QStringLiteral("List1"));
     for (const char* name : {"Option1", "Option2", "Option3"}) {
         window.options.push_back(window.form.findChild<QRadioButton*>(QString::fromLatin1(name)));
     }

@@ -7,7 +7,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QLineEdit>
-#include <QListView>
+#include <QAbstractItemView>
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
@@ -57,7 +57,7 @@ int main(int argc, char** argv) {
     Find<QLineEdit>(form, "Text1")->setText(QStringLiteral("rect"));
     Find<QPushButton>(form, "Command1")->click();
 
-    auto* list = Find<QListView>(form, "List1");
+    auto* list = Find<QAbstractItemView>(form, "List1");
     const QModelIndexList matches =
         list->model()->match(list->model()->index(0, 0), Qt::DisplayRole,
                              QStringLiteral("Type RECT"), 1, Qt::MatchExactly);

@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
-#include <QListView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPalette>
@@ -19,6 +18,7 @@
 
 #include "AppIdentity.h"
 #include "ResultListModel.h"
+#include "ResultListView.h"
 #include "Twips.h"
 #include "UserInterfaceServices.h"
 #include "Utf8Text.h"
@@ -88,15 +88,11 @@ Form1Window::Form1Window(QWidget* parent) : QMainWindow(parent), logic_(*this) {
     PlaceInTwips(Option3, 3720, 720, 1455, 255);
 
     results_ = new ResultListModel(logic_.Results(), this);
-    List1 = Named(new QListView(client), "List1");
+    List1 = Named(new ResultListView(client), "List1");
     PlaceInTwips(List1, 0, 1080, 6615, 2760);
     List1->setModel(results_);
-    List1->setSelectionMode(QAbstractItemView::SingleSelection);
-    List1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    List1->setUniformItemSizes(true);
-    connect(List1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            [this] { logic_.List1_Click(); });
-    connect(List1, &QListView::doubleClicked, this, [this] { logic_.List1_DblClick(); });
+    connect(List1, &ResultListView::Click, this, [this] { logic_.List1_Click(); });
+    connect(List1, &ResultListView::doubleClicked, this, [this] { logic_.List1_DblClick(); });
 
     Text2 = Named(new QPlainTextEdit(client), "Text2");
     PlaceInTwips(Text2, 0, 5040, 6615, 2775);

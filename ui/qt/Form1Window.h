@@ -10,7 +10,6 @@ class QAction;
 class QCloseEvent;
 class QLabel;
 class QLineEdit;
-class QListView;
 class QMenu;
 class QPlainTextEdit;
 class QPushButton;
@@ -19,6 +18,7 @@ class QRadioButton;
 namespace brackwin {
 
 class ResultListModel;
+class ResultListView;
 
 // The main window on Qt: creates the controls, wires their events to the window logic's handlers
 // and carries out what the logic asks of the view.
@@ -73,7 +73,7 @@ class Form1Window : public QMainWindow, private Form1View {
     QRadioButton* Option1;
     QRadioButton* Option2;
     QRadioButton* Option3;
-    QListView* List1;
+    ResultListView* List1;
     QPlainTextEdit* Text2;
     QLabel* Label1;
     QPushButton* Command4;

@@ -1,13 +1,14 @@
 #include <QAbstractItemModel>
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -142,11 +143,15 @@ class TestForm1 : public QObject {
     void previewAddClearCopy();
     void doubleClickAdds();
     void typesPreviewAndAddTheirBlock();
+    void everyClickPreviewsAlsoOnTheSelectedEntry();
+    void selectionCannotBeCleared();
     void addStaysEnabledAfterLoadsAndSearches();
+    void hugeLineIsListedPreviewedAndAddedWithoutFreezing();
 
     void loadingStateWhileTheFileIsRead();
     void searchingStateAndItsGuards();
     void entriesFoundDuringASearchAppearSorted();
+    void entriesCanBeChosenAndAddedWhileTheSearchRuns();
     void closingDuringASearchStopsIt();
     void closingDuringALoadStopsIt();
     void endClosesEveryWindowDuringASearch();
@@ -181,7 +186,7 @@ class TestForm1 : public QObject {
     QRadioButton* Option1_ = nullptr;
     QRadioButton* Option2_ = nullptr;
     QRadioButton* Option3_ = nullptr;
-    QListView* List1_ = nullptr;
+    QAbstractItemView* List1_ = nullptr;
     QPlainTextEdit* Text2_ = nullptr;
     QLabel* Label1_ = nullptr;
 };
@@ -208,7 +213,7 @@ void TestForm1::init() {
     QVERIFY(Option1_ = form_->findChild<QRadioButton*>(QStringLiteral("Option1")));
     QVERIFY(Option2_ = form_->findChild<QRadioButton*>(QStringLiteral("Option2")));
     QVERIFY(Option3_ = form_->findChild<QRadioButton*>(QStringLiteral("Option3")));
-    QVERIFY(List1_ = form_->findChild<QListView*>(QStringLiteral("List1")));
+    QVERIFY(List1_ = form_->findChild<QAbstractItemView*>(QStringLiteral("List1")));
     QVERIFY(Text2_ = form_->findChild<QPlainTextEdit*>(QStringLiteral("Text2")));
     QVERIFY(Label1_ = form_->findChild<QLabel*>(QStringLiteral("Label1")));
 }
@@ -591,6 +596,37 @@ void TestForm1::typesPreviewAndAddTheirBlock() {
              kCrLf + kCrLf + kExampleLines.mid(8, 2).join(kCrLf));
 }
 
+// The option is read when the entry is clicked, so a click on the entry already selected, after
+// switching to types, previews its block.
+void TestForm1::everyClickPreviewsAlsoOnTheSelectedEntry() {
+    Load(WriteFile(QStringLiteral("example.txt"), kExampleLines));
+    Search(QString(), Option2_);
+    SelectRow(0);
+    QCOMPARE(Label1_->text(), kExampleLines.at(3));
+    Option3_->setChecked(true);
+    SelectRow(0);
+    QCOMPARE(Label1_->text(), kExampleLines.mid(3, 5).join(kCrLf));
+    QTest::mouseClick(Command4_, Qt::LeftButton);
+    QCOMPARE(Text2_->toPlainText(), QString(kCrLf + kCrLf + kExampleLines.mid(3, 5).join(kCrLf))
+                                        .replace(kCrLf, QStringLiteral("\n")));
+}
+
+void TestForm1::selectionCannotBeCleared() {
+    Load(WriteFile(QStringLiteral("example.txt"), kExampleLines));
+    Search(QString(), Option1_);
+    SelectRow(1);
+    const QString preview = Label1_->text();
+    const QRect last = List1_->visualRect(List1_->model()->index(Rows().size() - 1, 0));
+    QTest::mouseClick(List1_->viewport(), Qt::LeftButton, {}, last.center() + QPoint(0, 40));
+    const QRect selected = List1_->visualRect(List1_->model()->index(1, 0));
+    QTest::mouseClick(List1_->viewport(), Qt::LeftButton, Qt::ControlModifier, selected.center());
+    QCOMPARE(List1_->selectionModel()->selectedIndexes().size(), 1);
+    QCOMPARE(List1_->selectionModel()->selectedIndexes().at(0).row(), 1);
+    QCOMPARE(Label1_->text(), preview);
+    QTest::mouseClick(Command4_, Qt::LeftButton);
+    QCOMPARE(Text2_->toPlainText(), QStringLiteral("\n\n") + preview);
+}
+
 void TestForm1::addStaysEnabledAfterLoadsAndSearches() {
     const QString path = WriteFile(QStringLiteral("example.txt"), kExampleLines);
     Load(path);
@@ -604,6 +640,40 @@ void TestForm1::addStaysEnabledAfterLoadsAndSearches() {
     QCOMPARE(Snapshot(), Ready(true));
     Load(QStringLiteral("/nonexistent/other.txt"));
     QCOMPARE(Snapshot(), NoFile(true));
+}
+
+// A 3 MB line once kept the window from its events for minutes when added: the controls now get
+// a bounded text, while the output keeps and copies the whole line. The bound on the longest
+// stretch without events only catches a freeze; speed is measured in the benchmarks.
+void TestForm1::hugeLineIsListedPreviewedAndAddedWithoutFreezing() {
+    const QString big =
+        QStringLiteral("Public Const BIG = ") + QString(3'000'000, QLatin1Char('A'));
+    Load(WriteFile(
+        QStringLiteral("big.txt"),
+        {QStringLiteral("' h"), big, QStringLiteral("Public Const X = 1"), QStringLiteral("' t")}));
+    QElapsedTimer sinceTick;
+    qint64 longestMs = 0;
+    QTimer ticker;
+    connect(&ticker, &QTimer::timeout, this,
+            [&] { longestMs = std::max(longestMs, sinceTick.restart()); });
+    sinceTick.start();
+    ticker.start(1);
+    const auto step = [&](auto action) {
+        QTest::qWait(20);
+        sinceTick.restart();
+        action();
+        QTest::qWait(20);
+    };
+    step([&] { Search(QString(), Option1_); });
+    step([&] { SelectRow(0); });
+    step([&] { QTest::mouseClick(Command4_, Qt::LeftButton); });
+    ticker.stop();
+    QVERIFY2(longestMs < 2000, qPrintable(QString::number(longestMs)));
+    QVERIFY(Label1_->text().startsWith(big.left(100)));
+    QVERIFY(Label1_->text().size() < 5000);
+    QVERIFY(Text2_->toPlainText().size() < 5000);
+    QTest::mouseClick(Command3_, Qt::LeftButton);
+    QCOMPARE(QGuiApplication::clipboard()->text(), kCrLf + kCrLf + big);
 }
 
 // The busy pointer covers the main window and its text boxes, but not the About window.
@@ -655,7 +725,7 @@ void TestForm1::entriesFoundDuringASearchAppearSorted() {
     QString selected;
     QTimer::singleShot(0, this, [&] {
         seen = Rows();
-        List1_->setCurrentIndex(List1_->model()->index(0, 0));
+        SelectRow(0);
         selected = Label1_->text();
     });
     Search(QString(), Option1_);
@@ -670,6 +740,32 @@ void TestForm1::entriesFoundDuringASearchAppearSorted() {
     const QModelIndexList selection = List1_->selectionModel()->selectedIndexes();
     QCOMPARE(selection.size(), 1);
     QCOMPARE(selection.at(0).data().toString(), selected);
+}
+
+// Each commit shows its entries at once: between two rounds of events the list grows, and an
+// entry found so far can be clicked, previewed and added before the search ends.
+void TestForm1::entriesCanBeChosenAndAddedWhileTheSearchRuns() {
+    Load(LargeFile());
+    QList<int> counts;
+    QString previewed;
+    QTimer sampler;
+    connect(&sampler, &QTimer::timeout, this, [&] {
+        counts.append(List1_->model()->rowCount());
+        if (previewed.isEmpty() && counts.last() > 0) {
+            SelectRow(0);
+            previewed = Label1_->text();
+            QTest::mouseClick(Command4_, Qt::LeftButton);
+        }
+    });
+    sampler.start(0);
+    Search(QString(), Option1_);
+    sampler.stop();
+    QVERIFY2(counts.size() >= 3, qPrintable(QString::number(counts.size())));
+    QVERIFY(counts.first() < counts.last());
+    QVERIFY(std::is_sorted(counts.begin(), counts.end()));
+    QVERIFY(counts.last() < kLargeLineCount - 1);
+    QVERIFY(!previewed.isEmpty());
+    QCOMPARE(Text2_->toPlainText(), QStringLiteral("\n\n") + previewed);
 }
 
 void TestForm1::closingDuringASearchStopsIt() {
