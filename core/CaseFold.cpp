@@ -97,10 +97,11 @@ const FoldingLeads& Leads() {
     return leads;
 }
 
-// Whether some character of text that starts with one of leads lowers to a character for which
-// found holds. Eight ASCII bytes are passed over at a time.
+// Whether some character of text that starts with one of the leads lowers to a character for
+// which found holds. Eight ASCII bytes are passed over at a time, and ASCII text never asks the
+// platform.
 template <typename Found>
-bool AnyLowered(std::string_view text, const std::array<bool, 256>& leads, Found found) {
+bool AnyLowered(std::string_view text, std::array<bool, 256> FoldingLeads::*leads, Found found) {
     constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
     for (std::size_t i = 0; i < text.size();) {
         if (i + 8 <= text.size()) {
@@ -111,7 +112,8 @@ bool AnyLowered(std::string_view text, const std::array<bool, 256>& leads, Found
                 continue;
             }
         }
-        if (leads[ByteAt(text, i)]) {
+        const unsigned char c = ByteAt(text, i);
+        if (c >= 0x80 && (Leads().*leads)[c]) {
             const Character character = CharacterAt(text, i);
             if (character.length != 0 && found(character.value, LowerCase(character.value))) {
                 return true;
@@ -192,12 +194,12 @@ unsigned char FoldedAsciiByte(unsigned char c) noexcept {
 }
 
 bool FoldsOnlyAscii(std::string_view text) {
-    return !AnyLowered(text, Leads().changing,
+    return !AnyLowered(text, &FoldingLeads::changing,
                        [](char32_t c, char32_t lower) { return lower != c; });
 }
 
 bool HasCharacterFoldingToAscii(std::string_view text) {
-    return AnyLowered(text, Leads().intoAscii,
+    return AnyLowered(text, &FoldingLeads::intoAscii,
                       [](char32_t, char32_t lower) { return lower < 0x80; });
 }
 
