@@ -189,10 +189,6 @@ bool IsAscii(std::string_view text) noexcept {
     return true;
 }
 
-unsigned char FoldedAsciiByte(unsigned char c) noexcept {
-    return kAsciiLower[c];
-}
-
 bool FoldsOnlyAscii(std::string_view text) {
     return !AnyLowered(text, &FoldingLeads::changing,
                        [](char32_t c, char32_t lower) { return lower != c; });

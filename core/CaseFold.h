@@ -20,7 +20,9 @@ std::string FoldCase(std::string_view text);
 bool IsAscii(std::string_view text) noexcept;
 
 // A-Z to a-z, every other byte unchanged: the whole folding of an ASCII text.
-unsigned char FoldedAsciiByte(unsigned char c) noexcept;
+inline unsigned char FoldedAsciiByte(unsigned char c) noexcept {
+    return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c - 'A' + 'a') : c;
+}
 
 // Whether FoldCase(text) is text with only A-Z folded, as for every ASCII text.
 bool FoldsOnlyAscii(std::string_view text);
