@@ -32,41 +32,58 @@ class CategoryTest {
     FoldedAsciiFinder declareFunction_{"declare function"};
 };
 
-bool IsAscii(std::string_view text) noexcept {
-    for (const char c : text) {
-        if (static_cast<unsigned char>(c) >= 0x80) {
+// The category and key tests of one search. Lines are first tested with only A-Z folded, which
+// is exact for a list of ASCII lines and finds most matches in any list; a line is folded whole
+// only where that could change the answer.
+class LineTest {
+  public:
+    LineTest(bool asciiLines, std::string_view key, std::int32_t category)
+        : asciiLines_(asciiLines),
+          category_(category),
+          foldedKey_(FoldCase(key)),
+          asciiKey_(IsAscii(foldedKey_)),
+          asciiKeyFinder_(asciiKey_ ? foldedKey_ : std::string()) {}
+
+    bool Passes(std::string_view line) {
+        const bool categoryPasses = category_.Passes(line);
+        if (categoryPasses && asciiKey_ && asciiKeyFinder_.FoundIn(line)) {
+            return true;
+        }
+        // An ASCII line folds to itself with only A-Z changed, so the tests above were exact.
+        if (asciiLines_) {
             return false;
         }
+        // Otherwise a miss above stands unless a character of the line folds into ASCII; a
+        // non-ASCII key was not looked for at all.
+        const bool keyNotSought = categoryPasses && !asciiKey_;
+        if (!keyNotSought && !HasCharacterFoldingToAscii(line)) {
+            return false;
+        }
+        FoldCase(line, foldedLine_);
+        return category_.Passes(foldedLine_) && foldedLine_.find(foldedKey_) != std::string::npos;
     }
-    return true;
-}
+
+  private:
+    bool asciiLines_;
+    CategoryTest category_;
+    std::string foldedKey_;
+    bool asciiKey_;
+    FoldedAsciiFinder asciiKeyFinder_;
+    std::string foldedLine_;
+};
 
 }  // namespace
 
 void APISearch(const LineList& APILines, std::string_view key, std::int32_t category,
                ResultList& results, Yield& yield) {
     results.Clear();
-    const CategoryTest categoryTest(category);
-    const std::string foldedKey = FoldCase(key);
-    const bool asciiKey = IsAscii(foldedKey);
-    const FoldedAsciiFinder asciiKeyFinder(asciiKey ? foldedKey : std::string());
-    std::string foldedLine;
+    LineTest test(APILines.IsAscii(), key, category);
     const std::size_t count = APILines.size();
     for (std::size_t i = 0; i < count; ++i) {
         yield.DoEvents();
         const std::string_view line = APILines[i];
-        if (line.empty() || line.front() == '\'' || !categoryTest.Passes(line)) {
+        if (line.empty() || line.front() == '\'' || !test.Passes(line)) {
             continue;
-        }
-        if (asciiKey) {
-            if (!asciiKeyFinder.FoundIn(line)) {
-                continue;
-            }
-        } else {
-            FoldCase(line, foldedLine);
-            if (foldedLine.find(foldedKey) == std::string::npos) {
-                continue;
-            }
         }
         results.AddItem(line);
     }

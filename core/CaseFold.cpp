@@ -1,17 +1,14 @@
 #include "CaseFold.h"
 
 #include <array>
+#include <cstdint>
+#include <cstring>
+
+#include "LowerCase.h"
 
 namespace brackwin {
 
 namespace {
-
-constexpr unsigned char kUtf8Lead = 0xEF;
-constexpr unsigned char kFullWidthCapitalMiddle = 0xBC;  // U+FF00..U+FF3F
-constexpr unsigned char kFullWidthSmallMiddle = 0xBD;    // U+FF40..U+FF7F
-constexpr unsigned char kFullWidthCapitalA = 0xA1;
-constexpr unsigned char kFullWidthCapitalZ = 0xBA;
-constexpr unsigned char kCapitalToSmall = 0x20;  // 0xA1 (Ａ's last byte) to 0x81 (ａ's)
 
 constexpr std::array<unsigned char, 256> MakeAsciiLower() {
     std::array<unsigned char, 256> table{};
@@ -27,28 +24,144 @@ unsigned char ByteAt(std::string_view text, std::size_t index) noexcept {
     return static_cast<unsigned char>(text[index]);
 }
 
-bool IsFullWidthCapitalAt(std::string_view text, std::size_t lead) noexcept {
-    return lead + 2 < text.size() && ByteAt(text, lead) == kUtf8Lead &&
-           ByteAt(text, lead + 1) == kFullWidthCapitalMiddle &&
-           ByteAt(text, lead + 2) >= kFullWidthCapitalA &&
-           ByteAt(text, lead + 2) <= kFullWidthCapitalZ;
+struct Character {
+    char32_t value;
+    std::size_t length;  // 0 when no valid sequence starts there
+};
+
+// Decodes the non-ASCII character that starts at index. Overlong forms, surrogates and values
+// above U+10FFFF are not characters.
+Character CharacterAt(std::string_view text, std::size_t index) noexcept {
+    const unsigned char lead = ByteAt(text, index);
+    std::size_t length = 0;
+    char32_t value = 0;
+    unsigned char low = 0x80;
+    unsigned char high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+        value = lead & 0x1F;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        value = lead & 0x0F;
+        low = lead == 0xE0 ? 0xA0 : low;
+        high = lead == 0xED ? 0x9F : high;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        value = lead & 0x07;
+        low = lead == 0xF0 ? 0x90 : low;
+        high = lead == 0xF4 ? 0x8F : high;
+    } else {
+        return {0, 0};
+    }
+    if (text.size() - index < length) {
+        return {0, 0};
+    }
+    for (std::size_t i = 1; i < length; ++i) {
+        const unsigned char next = ByteAt(text, index + i);
+        if (next < (i == 1 ? low : 0x80) || next > (i == 1 ? high : 0xBF)) {
+            return {0, 0};
+        }
+        value = (value << 6) | (next & 0x3F);
+    }
+    return {value, length};
+}
+
+// Which bytes start a character that folding may change, and which one that it may turn into
+// ASCII. The platform is asked once about every character of the Basic Multilingual Plane;
+// four-byte sequences are always worth a look.
+struct FoldingLeads {
+    std::array<bool, 256> changing{};
+    std::array<bool, 256> intoAscii{};
+};
+
+FoldingLeads FindFoldingLeads() {
+    FoldingLeads leads;
+    for (char32_t c = 0x80; c < 0x10000; ++c) {
+        if (c >= 0xD800 && c <= 0xDFFF) {
+            continue;
+        }
+        const char32_t lower = LowerCase(c);
+        const std::size_t lead = c < 0x800 ? 0xC0 | (c >> 6) : 0xE0 | (c >> 12);
+        leads.changing[lead] = leads.changing[lead] || lower != c;
+        leads.intoAscii[lead] = leads.intoAscii[lead] || lower < 0x80;
+    }
+    for (std::size_t lead = 0xF0; lead <= 0xF4; ++lead) {
+        leads.changing[lead] = true;
+        leads.intoAscii[lead] = true;
+    }
+    return leads;
+}
+
+const FoldingLeads& Leads() {
+    static const FoldingLeads leads = FindFoldingLeads();
+    return leads;
+}
+
+// Whether some character of text that starts with one of the leads lowers to a character for
+// which found holds. Eight ASCII bytes are passed over at a time, and ASCII text never asks the
+// platform.
+template <typename Found>
+bool AnyLowered(std::string_view text, std::array<bool, 256> FoldingLeads::*leads, Found found) {
+    constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+    for (std::size_t i = 0; i < text.size();) {
+        if (i + 8 <= text.size()) {
+            std::uint64_t word;
+            std::memcpy(&word, text.data() + i, sizeof word);
+            if ((word & kHighBits) == 0) {
+                i += 8;
+                continue;
+            }
+        }
+        const unsigned char c = ByteAt(text, i);
+        if (c >= 0x80 && (Leads().*leads)[c]) {
+            const Character character = CharacterAt(text, i);
+            if (character.length != 0 && found(character.value, LowerCase(character.value))) {
+                return true;
+            }
+        }
+        ++i;
+    }
+    return false;
+}
+
+void AppendUtf8(char32_t c, std::string& out) {
+    if (c < 0x80) {
+        out.push_back(static_cast<char>(c));
+    } else if (c < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else if (c < 0x10000) {
+        out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xF0 | (c >> 18)));
+        out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    }
 }
 
 }  // namespace
 
 void FoldCase(std::string_view text, std::string& out) {
-    out.resize(text.size());
-    const std::size_t size = text.size();
-    for (std::size_t i = 0; i < size; ++i) {
+    out.clear();
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
         const unsigned char c = ByteAt(text, i);
-        if (c == kUtf8Lead && IsFullWidthCapitalAt(text, i)) {
-            out[i] = static_cast<char>(kUtf8Lead);
-            out[i + 1] = static_cast<char>(kFullWidthSmallMiddle);
-            out[i + 2] = static_cast<char>(ByteAt(text, i + 2) - kCapitalToSmall);
-            i += 2;
-        } else {
-            out[i] = static_cast<char>(kAsciiLower[c]);
+        if (c < 0x80) {
+            out.push_back(static_cast<char>(kAsciiLower[c]));
+            ++i;
+            continue;
         }
+        const Character character = CharacterAt(text, i);
+        if (character.length == 0) {
+            out.push_back(static_cast<char>(c));
+            ++i;
+            continue;
+        }
+        AppendUtf8(LowerCase(character.value), out);
+        i += character.length;
     }
 }
 
@@ -58,23 +171,32 @@ std::string FoldCase(std::string_view text) {
     return out;
 }
 
-unsigned char FoldedAsciiByte(unsigned char c) noexcept {
-    return kAsciiLower[c];
+bool IsAscii(std::string_view text) noexcept {
+    constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+    std::size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, text.data() + i, sizeof word);
+        if ((word & kHighBits) != 0) {
+            return false;
+        }
+    }
+    for (; i < text.size(); ++i) {
+        if (ByteAt(text, i) >= 0x80) {
+            return false;
+        }
+    }
+    return true;
 }
 
-unsigned char FoldedByteAt(std::string_view text, std::size_t index) noexcept {
-    const unsigned char c = ByteAt(text, index);
-    if (c < 0x80) {
-        return kAsciiLower[c];
-    }
-    if (c == kFullWidthCapitalMiddle && index >= 1 && IsFullWidthCapitalAt(text, index - 1)) {
-        return kFullWidthSmallMiddle;
-    }
-    if (c >= kFullWidthCapitalA && c <= kFullWidthCapitalZ && index >= 2 &&
-        IsFullWidthCapitalAt(text, index - 2)) {
-        return static_cast<unsigned char>(c - kCapitalToSmall);
-    }
-    return c;
+bool FoldsOnlyAscii(std::string_view text) {
+    return !AnyLowered(text, &FoldingLeads::changing,
+                       [](char32_t c, char32_t lower) { return lower != c; });
+}
+
+bool HasCharacterFoldingToAscii(std::string_view text) {
+    return AnyLowered(text, &FoldingLeads::intoAscii,
+                      [](char32_t, char32_t lower) { return lower < 0x80; });
 }
 
 bool StartsWithFoldedAscii(std::string_view text, std::string_view pattern) noexcept {

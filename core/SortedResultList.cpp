@@ -14,20 +14,28 @@ namespace brackwin {
 
 namespace {
 
-// Sixteen folded bytes of an entry from some depth on, as two big-endian words, zero past the
-// entry's end: comparing keys compares those bytes, as ResultOrderLess does.
+// An entry as the order sees it: its folded text, and its own text to break ties.
+struct OrderedText {
+    std::string_view folded;
+    std::string_view text;
+};
+
+// Sixteen bytes of an entry's folded text from some depth on, as two big-endian words, zero past
+// its end: comparing keys compares those bytes, as ResultOrderLess does.
 struct SortKey {
     std::uint64_t high = 0;
     std::uint64_t low = 0;
     std::size_t index = 0;
 };
 
-std::uint64_t FoldedWord(std::string_view text, std::size_t from) noexcept {
+// Eight bytes of an entry's folded text as a big-endian word, zero past its end, read from the
+// entry's folded view (see Entry): its A-Z are read as a-z.
+std::uint64_t FoldedWord(std::string_view folded, std::size_t from) noexcept {
     constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
     constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
-    if (from + 8 <= text.size()) {
+    if (from + 8 <= folded.size()) {
         std::uint64_t word;
-        std::memcpy(&word, text.data() + from, sizeof word);
+        std::memcpy(&word, folded.data() + from, sizeof word);
         if ((word & kHighBits) == 0) {
             // Eight ASCII bytes: A-Z get the 0x20 bit of their small letters, all at once.
             const std::uint64_t atLeastA = (word + kOnes * (0x80 - 'A')) & kHighBits;
@@ -41,41 +49,35 @@ std::uint64_t FoldedWord(std::string_view text, std::size_t from) noexcept {
     }
     std::uint64_t word = 0;
     for (std::size_t i = from; i < from + 8; ++i) {
-        unsigned char c = i < text.size() ? static_cast<unsigned char>(text[i]) : 0;
-        if (c >= 0x80) {
-            c = FoldedByteAt(text, i);
-        } else if (c >= 'A' && c <= 'Z') {
-            c = static_cast<unsigned char>(c - 'A' + 'a');
-        }
-        word = (word << 8) | c;
+        const unsigned char c = i < folded.size() ? static_cast<unsigned char>(folded[i]) : 0;
+        word = (word << 8) | FoldedAsciiByte(c);
     }
     return word;
 }
 
-// ResultOrderLess for two entries whose prefixes are equal.
-bool LessAfterPrefix(std::string_view a, std::string_view b) noexcept {
-    for (std::size_t depth = 32; depth < std::max(a.size(), b.size()); depth += 8) {
-        const std::uint64_t wordA = FoldedWord(a, depth);
-        const std::uint64_t wordB = FoldedWord(b, depth);
+// Whether a sorts before b, given that their folded texts agree before depth.
+bool LessFrom(std::size_t depth, const OrderedText& a, const OrderedText& b) noexcept {
+    for (; depth < std::max(a.folded.size(), b.folded.size()); depth += 8) {
+        const std::uint64_t wordA = FoldedWord(a.folded, depth);
+        const std::uint64_t wordB = FoldedWord(b.folded, depth);
         if (wordA != wordB) {
             return wordA < wordB;
         }
     }
-    if (a.size() != b.size()) {
-        return a.size() < b.size();
+    if (a.folded.size() != b.folded.size()) {
+        return a.folded.size() < b.folded.size();
     }
-    return a < b;
+    return a.text < b.text;
 }
 
 // Sorts keys by their entries' order. Hundreds of thousands of entries that share long
 // beginnings sort fast this way: most comparisons look at keys held in the array, and an
 // entry's text is read once per sixteen bytes of the beginning it shares with others.
-void SortByKeys(std::span<const std::string_view> texts, std::span<SortKey> keys,
-                std::size_t depth) {
+void SortByKeys(std::span<const OrderedText> texts, std::span<SortKey> keys, std::size_t depth) {
     for (SortKey& key : keys) {
-        const std::string_view text = texts[key.index];
-        key.high = FoldedWord(text, depth);
-        key.low = FoldedWord(text, depth + 8);
+        const std::string_view folded = texts[key.index].folded;
+        key.high = FoldedWord(folded, depth);
+        key.low = FoldedWord(folded, depth + 8);
     }
     const auto sameBytes = [](const SortKey& a, const SortKey& b) {
         return a.high == b.high && a.low == b.low;
@@ -91,13 +93,13 @@ void SortByKeys(std::span<const std::string_view> texts, std::span<SortKey> keys
         if (last - first > 1) {
             const std::span<SortKey> run = keys.subspan(first, last - first);
             const bool goesOn = std::any_of(run.begin(), run.end(), [&](const SortKey& key) {
-                return texts[key.index].size() > depth + 16;
+                return texts[key.index].folded.size() > depth + 16;
             });
             if (goesOn) {
                 SortByKeys(texts, run, depth + 16);
             } else {
                 std::sort(run.begin(), run.end(), [&](const SortKey& a, const SortKey& b) {
-                    return ResultOrderLess(texts[a.index], texts[b.index]);
+                    return LessFrom(depth + 16, texts[a.index], texts[b.index]);
                 });
             }
         }
@@ -112,18 +114,20 @@ bool ResultOrderLess(std::string_view a, std::string_view b) {
     for (std::size_t i = 0; i < common; ++i) {
         const auto byteA = static_cast<unsigned char>(a[i]);
         const auto byteB = static_cast<unsigned char>(b[i]);
-        // Entries share long beginnings: equal ASCII bytes fold alike and need no folding.
-        // (Equal bytes of multi-byte characters may fold apart, so they take the long way.)
-        if (byteA == byteB && byteA < 0x80) {
-            continue;
+        if ((byteA | byteB) >= 0x80) {
+            // Both texts have only ASCII before i, folded alike, so a character starts at i in
+            // each and the rest of their folded texts decides.
+            const std::string foldedA = FoldCase(a.substr(i));
+            const std::string foldedB = FoldCase(b.substr(i));
+            return foldedA != foldedB ? foldedA < foldedB : a < b;
         }
-        const bool ascii = (byteA | byteB) < 0x80;
-        const unsigned char foldedA = ascii ? FoldedAsciiByte(byteA) : FoldedByteAt(a, i);
-        const unsigned char foldedB = ascii ? FoldedAsciiByte(byteB) : FoldedByteAt(b, i);
+        const unsigned char foldedA = FoldedAsciiByte(byteA);
+        const unsigned char foldedB = FoldedAsciiByte(byteB);
         if (foldedA != foldedB) {
             return foldedA < foldedB;
         }
     }
+    // No character folds to nothing, so the shorter text folds to a beginning of the other's.
     if (a.size() != b.size()) {
         return a.size() < b.size();
     }
@@ -139,9 +143,9 @@ void SortedResultList::Clear() {
     order_.clear();
 }
 
-SortedResultList::Prefix SortedResultList::PrefixOf(std::string_view entry) noexcept {
-    return {
-        {FoldedWord(entry, 0), FoldedWord(entry, 8), FoldedWord(entry, 16), FoldedWord(entry, 24)}};
+SortedResultList::Prefix SortedResultList::PrefixOf(std::string_view folded) noexcept {
+    return {{FoldedWord(folded, 0), FoldedWord(folded, 8), FoldedWord(folded, 16),
+             FoldedWord(folded, 24)}};
 }
 
 const char* SortedResultList::StoreText(std::string_view entry) {
@@ -169,8 +173,13 @@ void SortedResultList::AddItem(std::string_view entry) {
         entryBlocks_.emplace_back(new Entry[std::size_t{1} << kEntryBlockBits]);
     }
     const char* const text = entry.empty() ? nullptr : StoreText(entry);
-    entryBlocks_[block][stored_ & ((1U << kEntryBlockBits) - 1)] = {PrefixOf(entry), text,
-                                                                    entry.size()};
+    std::string_view folded{text, entry.size()};
+    if (!FoldsOnlyAscii(entry)) {
+        FoldCase(entry, folding_);
+        folded = {StoreText(folding_), folding_.size()};
+    }
+    entryBlocks_[block][stored_ & ((1U << kEntryBlockBits) - 1)] = {
+        PrefixOf(folded), text, entry.size(), folded.data(), folded.size()};
     ++stored_;
 }
 
@@ -181,22 +190,23 @@ std::string_view SortedResultList::Item(std::size_t index) const {
     return At(order_[index]).view();
 }
 
-bool SortedResultList::Less(const Prefix& prefixA, std::string_view a, const Prefix& prefixB,
-                            std::string_view b) noexcept {
+bool SortedResultList::Less(const Prefix& prefixA, const Entry& a, const Prefix& prefixB,
+                            const Entry& b) noexcept {
     for (std::size_t i = 0; i < prefixA.words.size(); ++i) {
         if (prefixA.words[i] != prefixB.words[i]) {
             return prefixA.words[i] < prefixB.words[i];
         }
     }
-    return LessAfterPrefix(a, b);
+    return LessFrom(sizeof(Prefix), {a.foldedView(), a.view()}, {b.foldedView(), b.view()});
 }
 
 std::vector<std::uint32_t> SortedResultList::SortedPendingIds() const {
     const auto first = static_cast<std::uint32_t>(order_.size());
-    std::vector<std::string_view> texts(stored_ - first);
+    std::vector<OrderedText> texts(stored_ - first);
     std::vector<SortKey> keys(texts.size());
     for (std::size_t i = 0; i < texts.size(); ++i) {
-        texts[i] = At(first + static_cast<std::uint32_t>(i)).view();
+        const Entry& entry = At(first + static_cast<std::uint32_t>(i));
+        texts[i] = {entry.foldedView(), entry.view()};
         keys[i].index = i;
     }
     SortByKeys(texts, keys, 0);
@@ -258,8 +268,7 @@ std::vector<std::size_t> SortedResultList::FindPlaces(std::span<const std::uint3
                         continue;
                     }
                     const std::size_t half = search.length / 2;
-                    if (Less(search.entry->prefix, search.entry->view(), prefixes[i],
-                             probed[i]->view())) {
+                    if (Less(search.entry->prefix, *search.entry, prefixes[i], *probed[i])) {
                         search.length = half;
                     } else {
                         search.low += half + 1;

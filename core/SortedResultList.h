@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -12,8 +13,9 @@
 
 namespace brackwin {
 
-// True when a sorts before b in the result list: ascending, letter case ignored (the same
-// folding as the search), ties broken by the exact text so the order is total.
+// True when a sorts before b in the result list: by the bytes of their folded texts (CaseFold.h,
+// the same folding as the search), which is the order of the folded characters, and where those
+// are equal, by the exact text, so the order is total. Throws what FoldCase throws.
 bool ResultOrderLess(std::string_view a, std::string_view b);
 
 // A result list that keeps its entries in ascending order ignoring case. Appends are held back
@@ -26,7 +28,8 @@ class SortedResultList final : public ResultList {
     SortedResultList& operator=(const SortedResultList&) = delete;
 
     void Clear() override;
-    // Throws std::length_error when the list already holds 2^32 - 1 entries.
+    // Throws std::length_error when the list already holds 2^32 - 1 entries, and what FoldCase
+    // throws.
     void AddItem(std::string_view entry) override;
 
     // Places every entry added since the last commit, each after the placed entries equal to
@@ -48,20 +51,27 @@ class SortedResultList final : public ResultList {
     std::string_view Item(std::size_t index) const;
 
   private:
-    // An entry's first 32 bytes folded, as big-endian words and zero past its end: comparing
-    // two prefixes compares those bytes, so most comparisons of entries are settled without
-    // reading their texts.
+    // The first 32 bytes of an entry's folded text, as big-endian words and zero past its end:
+    // comparing two prefixes compares those bytes, so most comparisons of entries are settled
+    // without reading their texts.
     struct Prefix {
         std::array<std::uint64_t, 4> words;
     };
-    // One cache line each: comparing with a placed entry, found by its id, reads one line.
+    // One cache line each: comparing with a placed entry, found by its id, reads one line. The
+    // folded view is the entry's text where folding changes only A-Z (every ASCII entry, and
+    // most others), which comparisons read with A-Z as a-z; any other entry keeps a folded copy,
+    // which has no A-Z.
     struct alignas(64) Entry {
         Prefix prefix;
         const char* text;
         std::size_t size;
+        const char* folded;
+        std::size_t foldedSize;
         std::string_view view() const noexcept { return {text, size}; }
+        std::string_view foldedView() const noexcept { return {folded, foldedSize}; }
     };
-    static Prefix PrefixOf(std::string_view entry) noexcept;
+    static_assert(sizeof(Entry) == 64);
+    static Prefix PrefixOf(std::string_view folded) noexcept;
 
     static constexpr unsigned kEntryBlockBits = 12;
     static constexpr std::size_t kTextBlockSize = std::size_t{1} << 20;
@@ -69,11 +79,8 @@ class SortedResultList final : public ResultList {
     const Entry& At(std::uint32_t id) const noexcept {
         return entryBlocks_[id >> kEntryBlockBits][id & ((1U << kEntryBlockBits) - 1)];
     }
-    static bool Less(const Prefix& prefixA, std::string_view a, const Prefix& prefixB,
-                     std::string_view b) noexcept;
-    bool Less(std::uint32_t a, std::uint32_t b) const noexcept {
-        return Less(At(a).prefix, At(a).view(), At(b).prefix, At(b).view());
-    }
+    static bool Less(const Prefix& prefixA, const Entry& a, const Prefix& prefixB,
+                     const Entry& b) noexcept;
     const char* StoreText(std::string_view entry);
     std::vector<std::uint32_t> SortedPendingIds() const;
     std::vector<std::size_t> FindPlaces(std::span<const std::uint32_t> ids) const;
@@ -85,6 +92,7 @@ class SortedResultList final : public ResultList {
     char* textNext_ = nullptr;
     std::size_t textRoom_ = 0;
     std::uint32_t stored_ = 0;
+    std::string folding_;  // reused by AddItem
     // The ids of the committed entries in list order; ids from Count() on are pending.
     std::vector<std::uint32_t> order_;
 };

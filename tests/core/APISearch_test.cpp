@@ -5,6 +5,10 @@
 #include <string>
 #include <vector>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include "TestFiles.h"
 
 namespace brackwin::test {
@@ -140,11 +144,72 @@ TEST(APISearchTest, FullWidthLettersFoldLikeAscii) {
     EXPECT_EQ(Search(lines, "ABC", 1), (Strings{"Public Const ABC = 1", "Public Const abc = 4"}));
 }
 
-TEST(APISearchTest, WidthAndOtherScriptsAreNotFolded) {
-    const LineList lines =
-        ListOf("h\nPublic Const ｶﾅ = 1\nPublic Const カナ = 2\nPublic Const É = 3\nt");
+TEST(APISearchTest, WidthsAreNotFolded) {
+    const LineList lines = ListOf("h\nPublic Const ｶﾅ = 1\nPublic Const カナ = 2\nt");
     EXPECT_EQ(Search(lines, "カナ", 1), Strings{"Public Const カナ = 2"});
-    EXPECT_EQ(Search(lines, "é", 1), Strings{});
+}
+
+struct FoldingCase {
+    const char* name;
+    std::string line;
+    std::string key;
+    bool listed;  // in category 1
+};
+
+class FoldingSearchTest : public testing::TestWithParam<FoldingCase> {};
+
+TEST_P(FoldingSearchTest, FoldsLineAndKeyAlike) {
+    const FoldingCase& c = GetParam();
+    const LineList lines = ListOf("h\n" + c.line + "\nt");
+    EXPECT_EQ(Search(lines, c.key, 1), c.listed ? Strings{c.line} : Strings{});
+}
+
+// Letters whose lower case the C library's C.UTF-8 locale and CharLowerBuffW (as Wine has it)
+// give alike.
+INSTANTIATE_TEST_SUITE_P(
+    Letters, FoldingSearchTest,
+    testing::Values(
+        FoldingCase{"GreekCapitalLine", "Public Const ΑΛΦΑ_ΩΜΕΓΑ = 1", "αλφα_ωμεγα", true},
+        FoldingCase{"GreekCapitalKey", "Public Const αλφα = 1", "ΑΛΦΑ", true},
+        FoldingCase{"FinalSigmaIsNoSigma", "Public Const ΛΟΓΟς = 1", "ΛΟΓΟΣ", false},
+        FoldingCase{"CyrillicCapitalLine", "Public Const ДЛИНА_ЁЖ = 1", "длина_ёж", true},
+        FoldingCase{"CyrillicCapitalKey", "Public Const длина = 1", "ДлИнА", true},
+        FoldingCase{"LatinAccentedCapitalLine", "Public Const CAFÉ_ÀÇÏ = 1", "café_àçï", true},
+        FoldingCase{"LatinAccentedCapitalKey", "Public Const ÿ_café = 1", "Ÿ_CAFÉ", true},
+        FoldingCase{"AccentsStay", "Public Const CAFE = 1", "café", false},
+        FoldingCase{"FullWidthCapitalLine", "Public Const ＷＩＮ = 1", "ｗｉｎ", true},
+        FoldingCase{"AsciiKeyInAnAccentedLine", "Public Const ДЛИНА_Max = 1", "_MAX", true},
+        FoldingCase{"AccentedKeyInAnAsciiList", "Public Const CAFE = 1", "É", false},
+        FoldingCase{"OtherCategoryWithAFoldedKey", "Declare Function ΑΒ Lib \"k\" ()", "αβ",
+                    false}),
+    [](const testing::TestParamInfo<FoldingCase>& info) { return std::string(info.param.name); });
+
+#ifndef _WIN32
+// The C library folds these into ASCII, which shortens them in UTF-8; CharLowerBuffW under Wine
+// leaves them as they are.
+INSTANTIATE_TEST_SUITE_P(
+    IntoAscii, FoldingSearchTest,
+    testing::Values(FoldingCase{"DottedCapitalIInTheCategory", "PUBLİC CONST A = 1", "", true},
+                    FoldingCase{"KelvinSignInTheLine", "Public Const \u212AERNEL_ΩΜΕΓΑ = 1",
+                                "kernel", true},
+                    FoldingCase{"KelvinSignKey", "Public Const Kernel = 1", "\u212A", true},
+                    FoldingCase{"TextAfterAShortenedCharacter", "Public Const İΣ = 1", "iσ", true},
+                    FoldingCase{"SimpleNotFullMapping", "Public Const İ = 1", "i\u0307", false}),
+    [](const testing::TestParamInfo<FoldingCase>& info) { return std::string(info.param.name); });
+#endif
+
+TEST(APISearchTest, GreekAndCyrillicFoldInShiftJisFiles) {
+#ifdef _WIN32
+    if (GetACP() != 932) {
+        GTEST_SKIP() << "the system's ANSI code page is not 932";
+    }
+#endif
+    // ΑΒΓ and ДЛИНА in code page 932.
+    const LineList lines = ListOf(
+        "h\r\nPublic Const \x83\x9F\x83\xA0\x83\xA1 = 1\r\n"
+        "Public Const \x84\x44\x84\x4C\x84\x49\x84\x4E\x84\x40 = 2\r\nt");
+    EXPECT_EQ(Search(lines, "αβγ", 1), Strings{"Public Const ΑΒΓ = 1"});
+    EXPECT_EQ(Search(lines, "длина", 1), Strings{"Public Const ДЛИНА = 2"});
 }
 
 TEST(APISearchTest, SearchesBothEndsOfTheStoredLines) {

@@ -20,13 +20,21 @@ Strings Items(const SortedResultList& list) {
     return items;
 }
 
+struct OrderCase {
+    std::string a;
+    std::string b;
+    bool less;
+};
+
+void ExpectOrder(const std::vector<OrderCase>& cases) {
+    for (const OrderCase& c : cases) {
+        SCOPED_TRACE(c.a + " < " + c.b);
+        EXPECT_EQ(ResultOrderLess(c.a, c.b), c.less);
+    }
+}
+
 TEST(ResultOrderLessTest, IgnoresCaseThenBreaksTiesByExactText) {
-    struct Case {
-        std::string a;
-        std::string b;
-        bool less;
-    };
-    const std::vector<Case> cases = {
+    ExpectOrder({
         {"apple", "Banana", true},
         {"Banana", "apple", false},
         {"ABC", "abc", true},
@@ -41,12 +49,46 @@ TEST(ResultOrderLessTest, IgnoresCaseThenBreaksTiesByExactText) {
         {"[", "a", true},
         {"", "a", true},
         {"a", "", false},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.a + " < " + c.b);
-        EXPECT_EQ(ResultOrderLess(c.a, c.b), c.less);
-    }
+    });
 }
+
+// Folded letters compare by their code points, as their UTF-8 bytes do.
+TEST(ResultOrderLessTest, FoldsGreekCyrillicAndAccentedLetters) {
+    ExpectOrder({
+        {"α", "Β", true},
+        {"Β", "α", false},
+        {"Α", "α", true},
+        {"α", "Α", false},
+        {"ΩA", "ωb", true},
+        {"ωB", "Ωa", false},
+        {"д", "Е", true},
+        {"Ё", "ё", true},
+        {"Я", "а", false},
+        {"É", "é", true},
+        {"ÉA", "éb", true},
+        {"z", "É", true},
+        {"É", "F", false},
+        {"ÿ", "Ÿ", true},
+        {"Public Const ÀB", "public const àa", false},
+        {"Public Const àb", "PUBLIC CONST ÀB", false},
+    });
+}
+
+#ifndef _WIN32
+// The C library folds these into ASCII, which shortens them in UTF-8; CharLowerBuffW under Wine
+// leaves them as they are.
+TEST(ResultOrderLessTest, CharactersFoldingIntoAsciiSortAsAscii) {
+    ExpectOrder({
+        {"İx", "iy", true},
+        {"iy", "İx", false},
+        {"i", "İ", true},
+        {"İ", "i", false},
+        {"\u212A", "l", true},
+        {"Type \u212AB", "type kA", false},
+        {"Type \u212AA", "type kb", true},
+    });
+}
+#endif
 
 TEST(SortedResultListTest, CommitPlacesPendingEntriesInOrder) {
     SortedResultList list;
@@ -58,6 +100,23 @@ TEST(SortedResultListTest, CommitPlacesPendingEntriesInOrder) {
     EXPECT_EQ(list.Commit(), (std::vector<std::size_t>{0, 0, 0, 0}));
     EXPECT_EQ(list.PendingCount(), 0U);
     EXPECT_EQ(Items(list), (Strings{"Type a", "type A", "Type b", "TYPE C"}));
+}
+
+TEST(SortedResultListTest, AsciiAndFoldedEntriesShareOneOrder) {
+    SortedResultList list;
+    for (const char* entry : {"Type Б", "type а", "Type A", "TYPE É", "type e", "Type Z", "Type ａ",
+                              "type é", "TYPE カZ"}) {
+        list.AddItem(entry);
+    }
+    list.Commit();
+    list.AddItem("TYPE Е");
+    list.AddItem("type б");
+    list.AddItem("Type EA");
+    list.AddItem("type カa");
+    list.Commit();
+    EXPECT_EQ(Items(list),
+              (Strings{"Type A", "type e", "Type EA", "Type Z", "TYPE É", "type é", "type а",
+                       "Type Б", "type б", "TYPE Е", "type カa", "TYPE カZ", "Type ａ"}));
 }
 
 TEST(SortedResultListTest, CommitMergesAndMapsOldIndices) {
@@ -99,10 +158,11 @@ bool OrderLess(const std::string& a, const std::string& b) {
     return ResultOrderLess(a, b);
 }
 
-// Entries that share long beginnings, differ in case or in full-width letters, or hold NUL
-// bytes, committed in many batches of random sizes, end where a stable sort by ResultOrderLess
-// puts them; each new entry is placed after the equal ones already there, and every entry
-// committed before is found at the index IndexAfterCommit gives it.
+// Entries that share long beginnings, differ in the case of ASCII, full-width, Greek, Cyrillic
+// or accented letters, hold characters that may fold into ASCII, or hold NUL bytes, committed
+// in many batches of random sizes, end where a stable sort by ResultOrderLess puts them; each
+// new entry is placed after the equal ones already there, and every entry committed before is
+// found at the index IndexAfterCommit gives it.
 TEST(SortedResultListTest, BatchesOfLongSimilarEntriesMergeLikeAStableSort) {
     const std::vector<std::string> pieces = {"Public Const ",
                                              "PUBLIC CONST ",
@@ -113,6 +173,15 @@ TEST(SortedResultListTest, BatchesOfLongSimilarEntriesMergeLikeAStableSort) {
                                              "\xEF\xBD\x81",
                                              "\xEF\xBD\xA1",
                                              "\xEF\xBC\xBA",
+                                             "Ω",
+                                             "ω",
+                                             "Д",
+                                             "д",
+                                             "É",
+                                             "é",
+                                             "\u0130",
+                                             "\u212A",
+                                             "k",
                                              std::string("\0", 1),
                                              "@[`{",
                                              "Z",
