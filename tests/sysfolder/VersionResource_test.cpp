@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -103,6 +105,19 @@ TEST(ProgramIconTest, IsOne32By32ImageIn16Colours) {
     EXPECT_EQ(entry->colorCount, 16);
     EXPECT_EQ(entry->bitCount, 4);
     EXPECT_NE(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1)), nullptr);
+}
+
+// The manifest asks for the common controls of version 6. Wine's version call answers 5.81 for
+// them too, so the test asks for something only version 6 does: a push button that tells its
+// ideal size.
+TEST(ProgramManifestTest, ControlsAreCommonControlsVersion6) {
+    HWND button = CreateWindowExW(0, L"BUTTON", L"OK", WS_POPUP | BS_PUSHBUTTON, 0, 0, 80, 25,
+                                  nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(button, nullptr);
+    SIZE ideal{};
+    EXPECT_TRUE(SendMessageW(button, BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal)));
+    EXPECT_GT(ideal.cx, 0);
+    DestroyWindow(button);
 }
 
 }  // namespace

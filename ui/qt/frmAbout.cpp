@@ -7,8 +7,7 @@
 #include <QPalette>
 #include <QPushButton>
 
-#include "AboutLinks.h"
-#include "AppIdentity.h"
+#include "AboutContents.h"
 #include "TaviLink.h"
 #include "Twips.h"
 #include "Utf8Text.h"
@@ -115,23 +114,16 @@ frmAbout::frmAbout(const QIcon& icon)
 }
 
 void frmAbout::Form_Load() {
+    const AboutContents contents = MakeAboutContents();
     picIcon->setPixmap(icon_.pixmap(32, 32));
-    setWindowTitle(FromUtf8(kAppTitle) + QStringLiteral("のﾊﾞｰｼﾞｮﾝ情報"));
-    lblVersion->setText(QStringLiteral("ﾊﾞｰｼﾞｮﾝ %1.%2.%3")
-                            .arg(kVersionMajor)
-                            .arg(kVersionMinor)
-                            .arg(kVersionRevision));
-    lblTitle->setText(FromUtf8(kAppTitle));
-    const QString homePage = FromUtf8(kHomePageAddress);
-    TAVI_HP_LINK->setUrl(homePage);
-    TAVI_HP_LINK->setCaption(QStringLiteral("「") + FromUtf8(kHomePageTitle) +
-                             QStringLiteral("」\r\n") + homePage);
-    TAVI_LINK_MAIL->setUrl(QStringLiteral("mailto:") + FromUtf8(kContactAddress));
-    TAVI_LINK_MAIL->setCaption(FromUtf8(kContactAddress));
-    Label1->setText(QStringLiteral(
-        "このソフトウェアの使用に関して、直接的または間接的に生じる一切の損害について、作者は如何"
-        "なる責任も負いません。このことは、このソフトウェアの使用をもって同意されたものと見なしま"
-        "す。"));
+    setWindowTitle(FromUtf8(contents.caption));
+    lblVersion->setText(FromUtf8(contents.version));
+    lblTitle->setText(FromUtf8(contents.title));
+    TAVI_HP_LINK->setUrl(FromUtf8(contents.homePage.url));
+    TAVI_HP_LINK->setCaption(FromUtf8(contents.homePage.caption));
+    TAVI_LINK_MAIL->setUrl(FromUtf8(contents.mail.url));
+    TAVI_LINK_MAIL->setCaption(FromUtf8(contents.mail.caption));
+    Label1->setText(FromUtf8(contents.disclaimer));
 }
 
 void frmAbout::cmdOK_Click() {
