@@ -15,10 +15,12 @@ struct OpenedFile {
     std::FILE* file = nullptr;  // null when the file could not be opened
     int error = 0;              // the errno value when file is null
     bool isFolder = false;      // the path names a folder (file is then null)
+    bool isSpecial = false;     // the path names a device, pipe or socket (file is then null)
     std::uint64_t size = 0;     // the size the system reports, a hint for the buffer
 };
 
-// Opens the file at path (UTF-8) for reading bytes.
+// Opens the regular file at path (UTF-8) for reading bytes. Refuses anything else at once,
+// without waiting for a pipe's other end or reading from a device.
 OpenedFile OpenForReading(const std::string& path);
 
 // Tells the system that a freshly allocated, not yet touched block is large and will be filled

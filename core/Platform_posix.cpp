@@ -1,3 +1,4 @@
+#include <fcntl.h>
 #include <iconv.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -36,20 +37,32 @@ class Converter {
 
 OpenedFile OpenForReading(const std::string& path) {
     OpenedFile opened;
-    opened.file = std::fopen(path.c_str(), "rb");
-    if (opened.file == nullptr) {
+    // Without O_NONBLOCK, opening a FIFO would wait for a writer.
+    const int descriptor = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (descriptor < 0) {
         opened.error = errno;
         return opened;
     }
     struct stat status {};
-    if (fstat(fileno(opened.file), &status) == 0) {
-        if (S_ISDIR(status.st_mode)) {
-            std::fclose(opened.file);
-            opened.file = nullptr;
-            opened.isFolder = true;
-        } else if (S_ISREG(status.st_mode) && status.st_size > 0) {
+    if (fstat(descriptor, &status) != 0) {
+        opened.error = errno;
+    } else if (S_ISDIR(status.st_mode)) {
+        opened.isFolder = true;
+    } else if (!S_ISREG(status.st_mode)) {
+        opened.isSpecial = true;
+    } else {
+        const int flags = fcntl(descriptor, F_GETFL);
+        if (flags != -1 && fcntl(descriptor, F_SETFL, flags & ~O_NONBLOCK) != -1) {
+            opened.file = fdopen(descriptor, "rb");
+        }
+        if (opened.file == nullptr) {
+            opened.error = errno;
+        } else if (status.st_size > 0) {
             opened.size = static_cast<std::uint64_t>(status.st_size);
         }
+    }
+    if (opened.file == nullptr) {
+        close(descriptor);
     }
     return opened;
 }

@@ -1,3 +1,4 @@
+#include <io.h>
 #include <sys/stat.h>
 #include <windows.h>
 
@@ -59,6 +60,14 @@ OpenedFile OpenForReading(const std::string& path) {
     opened.file = _wfopen(widePath.c_str(), L"rb");
     if (opened.file == nullptr) {
         opened.error = errno;
+        return opened;
+    }
+    // Device names (NUL, CON, COM1) and pipes open like files but are not read as one.
+    if (GetFileType(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(opened.file)))) !=
+        FILE_TYPE_DISK) {
+        std::fclose(opened.file);
+        opened.file = nullptr;
+        opened.isSpecial = true;
         return opened;
     }
     struct _stat64 status {};

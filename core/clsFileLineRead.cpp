@@ -65,6 +65,9 @@ class FileReader {
         if (opened.isFolder) {
             throw FileReadError(path_, "is a folder");
         }
+        if (opened.isSpecial) {
+            throw FileReadError(path_, "not a regular file");
+        }
         if (opened.file == nullptr) {
             throw FileReadError(path_, OpenFailureReason(opened.error));
         }

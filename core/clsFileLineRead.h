@@ -32,8 +32,9 @@ class clsFileLineRead {
     // 0 or 1 lines leaves it untouched. Lines end at CR LF, CR or LF; UTF-8 (with or without
     // its byte-order mark) is taken as it is, anything else is decoded from code page 932.
     // Calls yield.DoEvents() once per line read. Throws FileReadError when the file cannot be
-    // opened (before any yield; DataList unchanged) or read; lines stored before a failure part
-    // way stay in DataList. Exceptions thrown by the yield pass through unchanged.
+    // opened or is not a regular file (a device, pipe or socket), before any yield and with
+    // DataList unchanged, or when it cannot be read; lines stored before a failure part way stay
+    // in DataList. Exceptions thrown by the yield pass through unchanged.
     std::int32_t FileLineRead(LineList& DataList, Yield& yield);
 
   private:

@@ -10,6 +10,7 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -310,6 +311,55 @@ TEST(FileLineReadErrorTest, NoPermission) {
     const std::string path = dir.Write("secret.txt", "h\r\nA");
     std::filesystem::permissions(path, std::filesystem::perms::none);
     ExpectOpenFailure(path, "permission denied");
+#endif
+}
+
+// Inputs that once hung the reader, kept the window from its events for long, or loaded as
+// nonsense.
+
+#ifndef _WIN32
+// A reader that waits for a writer or reads a device forever ends the test program instead of
+// hanging it.
+class Watchdog {
+  public:
+    Watchdog() { alarm(10); }
+    ~Watchdog() { alarm(0); }
+    Watchdog(const Watchdog&) = delete;
+    Watchdog& operator=(const Watchdog&) = delete;
+};
+#endif
+
+TEST(FileLineReadBadInputTest, FifoWithoutWriter) {
+#ifdef _WIN32
+    GTEST_SKIP() << "FIFOs are POSIX only";
+#else
+    const TempDir dir;
+    const std::string path = (dir.path() / "fifo").string();
+    ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+    const Watchdog watchdog;
+    ExpectOpenFailure(path, "not a regular file");
+#endif
+}
+
+TEST(FileLineReadBadInputTest, EndlessDevice) {
+#ifdef _WIN32
+    ExpectOpenFailure("NUL", "not a regular file");
+#else
+    const Watchdog watchdog;
+    ExpectOpenFailure("/dev/zero", "not a regular file");
+#endif
+}
+
+TEST(FileLineReadBadInputTest, NamedPipe) {
+#ifdef _WIN32
+    const std::string path = "\\\\.\\pipe\\brackwin-test-" + std::to_string(GetCurrentProcessId());
+    const HANDLE pipe = CreateNamedPipeA(path.c_str(), PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE, 1,
+                                         4096, 4096, 0, nullptr);
+    ASSERT_NE(pipe, INVALID_HANDLE_VALUE);
+    ExpectOpenFailure(path, "not a regular file");
+    CloseHandle(pipe);
+#else
+    GTEST_SKIP() << "Windows pipes; POSIX FIFOs have a test of their own";
 #endif
 }
 
