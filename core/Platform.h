@@ -27,8 +27,14 @@ OpenedFile OpenForReading(const std::string& path);
 // whole, so it may back it with large pages (a whole file's text takes thousands of small ones).
 void AdviseLargeBlock(void* block, std::size_t size) noexcept;
 
-// Decodes code page 932 (on Windows, the system's ANSI code page) into UTF-8 with the
-// platform's converter; each invalid sequence becomes U+FFFD.
-ByteBuffer DecodeCp932(std::string_view bytes);
+// The decoders turn a text into UTF-8 a piece at a time, with the platform's converter. Each
+// appends the start of bytes that holds whole characters to out and returns how many bytes it
+// took; a character cut off at the end waits for the call that continues the text, unless last,
+// when all bytes are taken. Each invalid sequence becomes U+FFFD. They write at most three bytes
+// to out for each byte they take.
+
+// Code page 932 (on Windows, the system's ANSI code page, whose converter chooses its own
+// substitute for an invalid sequence). A line break always stays a line break.
+std::size_t DecodeCp932(std::string_view bytes, bool last, ByteBuffer& out);
 
 }  // namespace brackwin

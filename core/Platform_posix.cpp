@@ -4,10 +4,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstddef>
 #include <cstdint>
 #include <stdexcept>
+#include <string>
 
 #include "Platform.h"
 #include "TextDecoding.h"
@@ -18,9 +20,9 @@ namespace {
 
 class Converter {
   public:
-    Converter() : handle_(iconv_open("UTF-8", "CP932")) {
+    explicit Converter(const char* from) : handle_(iconv_open("UTF-8", from)) {
         if (handle_ == reinterpret_cast<iconv_t>(-1)) {
-            throw std::runtime_error("the CP932 converter is not available");
+            throw std::runtime_error(std::string("the ") + from + " converter is not available");
         }
     }
     ~Converter() { iconv_close(handle_); }
@@ -32,6 +34,35 @@ class Converter {
   private:
     iconv_t handle_;
 };
+
+// Decodes with iconv; unit is the size of the code unit that an invalid sequence gives up.
+std::size_t Convert(const char* from, std::size_t unit, std::string_view bytes, bool last,
+                    ByteBuffer& out) {
+    Converter converter(from);
+    char* in = const_cast<char*>(bytes.data());
+    std::size_t inLeft = bytes.size();
+    while (inLeft != 0) {
+        const std::size_t room = std::min(inLeft * 3, std::size_t{1} << 20);
+        char* outStart = out.Extend(room);
+        char* outNext = outStart;
+        std::size_t outLeft = room;
+        const std::size_t result = iconv(converter.handle(), &in, &inLeft, &outNext, &outLeft);
+        out.Commit(static_cast<std::size_t>(outNext - outStart));
+        if (result != static_cast<std::size_t>(-1) || errno == E2BIG) {
+            continue;
+        }
+        if (errno == EINVAL && !last) {
+            break;
+        }
+        // An invalid or cut-off sequence: replace its first unit and go on after it.
+        out.Append(kReplacementCharacter);
+        const std::size_t skipped = std::min(unit, inLeft);
+        in += skipped;
+        inLeft -= skipped;
+        iconv(converter.handle(), nullptr, nullptr, nullptr, nullptr);
+    }
+    return bytes.size() - inLeft;
+}
 
 }  // namespace
 
@@ -82,31 +113,8 @@ void AdviseLargeBlock(void* block, std::size_t size) noexcept {
     }
 }
 
-ByteBuffer DecodeCp932(std::string_view bytes) {
-    Converter converter;
-    ByteBuffer out(bytes.size() + bytes.size() / 2 + kReplacementCharacter.size());
-    char* in = const_cast<char*>(bytes.data());
-    std::size_t inLeft = bytes.size();
-    while (inLeft != 0) {
-        // One CP932 byte gives at most three UTF-8 bytes.
-        const std::size_t room = inLeft * 3 < (1U << 20) ? inLeft * 3 : (1U << 20);
-        char* outStart = out.Extend(room);
-        char* outNext = outStart;
-        std::size_t outLeft = room;
-        const std::size_t result = iconv(converter.handle(), &in, &inLeft, &outNext, &outLeft);
-        out.Commit(static_cast<std::size_t>(outNext - outStart));
-        if (result != static_cast<std::size_t>(-1)) {
-            continue;
-        }
-        if (errno != E2BIG) {
-            // An invalid or cut-off sequence: replace its first byte and go on after it.
-            out.Append(kReplacementCharacter);
-            ++in;
-            --inLeft;
-            iconv(converter.handle(), nullptr, nullptr, nullptr, nullptr);
-        }
-    }
-    return out;
+std::size_t DecodeCp932(std::string_view bytes, bool last, ByteBuffer& out) {
+    return Convert("CP932", 1, bytes, last, out);
 }
 
 }  // namespace brackwin

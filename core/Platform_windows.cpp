@@ -16,22 +16,6 @@ namespace brackwin {
 
 namespace {
 
-// Chunks end after a line break: CR and LF are never the second byte of a double-byte
-// character, so no character is cut in two.
-constexpr std::size_t kChunk = 1 << 20;
-
-std::size_t ChunkLength(std::string_view bytes) {
-    if (bytes.size() <= kChunk) {
-        return bytes.size();
-    }
-    const std::size_t lastBreak = bytes.substr(0, kChunk).find_last_of("\r\n");
-    if (lastBreak != std::string_view::npos) {
-        return lastBreak + 1;
-    }
-    const std::size_t nextBreak = bytes.find_first_of("\r\n", kChunk);
-    return nextBreak == std::string_view::npos ? bytes.size() : nextBreak + 1;
-}
-
 int CheckedInt(std::size_t value) {
     if (value > static_cast<std::size_t>(INT_MAX)) {
         throw std::runtime_error("a line is too long for the system's text conversion");
@@ -45,6 +29,32 @@ std::wstring WidePath(const std::string& path) {
     std::wstring wide(static_cast<std::size_t>(length), L'\0');
     MultiByteToWideChar(CP_UTF8, 0, path.data(), CheckedInt(path.size()), wide.data(), length);
     return wide;
+}
+
+void AppendUtf8(const wchar_t* wide, std::size_t length, ByteBuffer& out) {
+    if (length == 0) {
+        return;
+    }
+    const std::size_t room = length * 3;
+    char* target = out.Extend(room);
+    const int written = WideCharToMultiByte(CP_UTF8, 0, wide, CheckedInt(length), target,
+                                            CheckedInt(room), nullptr, nullptr);
+    out.Commit(written > 0 ? static_cast<std::size_t>(written) : 0);
+}
+
+void AppendAnsi(std::string_view bytes, ByteBuffer& out, std::vector<wchar_t>& wide) {
+    if (bytes.empty()) {
+        return;
+    }
+    wide.resize(bytes.size());
+    const int inLength = CheckedInt(bytes.size());
+    const int wideLength =
+        MultiByteToWideChar(CP_ACP, 0, bytes.data(), inLength, wide.data(), inLength);
+    AppendUtf8(wide.data(), wideLength > 0 ? static_cast<std::size_t>(wideLength) : 0, out);
+}
+
+bool IsLeadByte(char byte) {
+    return IsDBCSLeadByte(static_cast<BYTE>(byte)) != FALSE;
 }
 
 }  // namespace
@@ -80,25 +90,31 @@ OpenedFile OpenForReading(const std::string& path) {
 void AdviseLargeBlock(void*, std::size_t) noexcept {}
 
 // The system's ANSI code page is code page 932 on the Japanese systems the program is for.
-ByteBuffer DecodeCp932(std::string_view bytes) {
-    ByteBuffer out(bytes.size() + bytes.size() / 2 + kReplacementCharacter.size());
-    std::vector<wchar_t> wide;
-    while (!bytes.empty()) {
-        const std::size_t length = ChunkLength(bytes);
-        const int inLength = CheckedInt(length);
-        wide.resize(length);
-        const int wideLength =
-            MultiByteToWideChar(CP_ACP, 0, bytes.data(), inLength, wide.data(), inLength);
-        if (wideLength > 0) {
-            const std::size_t room = static_cast<std::size_t>(wideLength) * 3;
-            char* target = out.Extend(room);
-            const int written = WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideLength, target,
-                                                    CheckedInt(room), nullptr, nullptr);
-            out.Commit(written > 0 ? static_cast<std::size_t>(written) : 0);
+std::size_t DecodeCp932(std::string_view bytes, bool last, ByteBuffer& out) {
+    std::size_t taken = bytes.size();
+    if (!last) {
+        // The byte before a run of possible lead bytes ends a character, whatever it is, so the
+        // run pairs up from its start; an odd byte out at the end is a cut-off character.
+        std::size_t run = 0;
+        while (run < taken && IsLeadByte(bytes[taken - 1 - run])) {
+            ++run;
         }
-        bytes.remove_prefix(length);
+        taken -= run % 2;
     }
-    return out;
+    const std::string_view whole = bytes.substr(0, taken);
+    // The converter would take a line break after a lead byte as its second byte: the text is
+    // converted in runs that end before such a break.
+    std::vector<wchar_t> wide;
+    std::size_t runStart = 0;
+    for (std::size_t at = whole.find_first_of("\r\n", 1); at != std::string_view::npos;
+         at = whole.find_first_of("\r\n", at + 1)) {
+        if (IsLeadByte(whole[at - 1])) {
+            AppendAnsi(whole.substr(runStart, at - runStart), out, wide);
+            runStart = at;
+        }
+    }
+    AppendAnsi(whole.substr(runStart), out, wide);
+    return taken;
 }
 
 }  // namespace brackwin

@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <filesystem>
+#include <fstream>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #ifdef _WIN32
@@ -160,11 +164,91 @@ TEST(FileLineReadTest, InvalidShiftJisBecomesReplacementCharacters) {
     EXPECT_EQ(Lines(ListOf("h\r\n\x82\xA0\xA0x\x82")), Strings{"あ\uFFFDx\uFFFD"});
 }
 
+// The system's converter must not take a line break for the second byte of a character.
+TEST(FileLineReadTest, CutOffShiftJisKeepsTheLineBreakAfterIt) {
+#ifdef _WIN32
+    if (GetACP() != 932) {
+        GTEST_SKIP() << "the system's ANSI code page is not 932";
+    }
+#endif
+    const LineList list = ListOf("h\r\n\x82\rB\r\n\x88\r\nC");
+    ASSERT_EQ(list.size(), 4U);
+    EXPECT_EQ(list[1], "B");
+    EXPECT_EQ(list[3], "C");
+}
+
+// Text is decoded a piece at a time and comes out as if decoded whole: long lines of
+// double-byte characters on both sides of every two-byte boundary.
+TEST(FileLineReadTest, LongShiftJisLinesDecodeWhole) {
+#ifdef _WIN32
+    if (GetACP() != 932) {
+        GTEST_SKIP() << "the system's ANSI code page is not 932";
+    }
+#endif
+    // ＝ is 0x81 0x81: either of its bytes could start a character.
+    std::string cp932;
+    std::string utf8;
+    for (int i = 0; i < 700'000; ++i) {
+        cp932 += "\x81\x81";
+        utf8 += "＝";
+    }
+    const LineList list = ListOf("h\r\n" + cp932 + "\r\nx" + cp932);
+    ASSERT_EQ(list.size(), 2U);
+    EXPECT_TRUE(list[0] == utf8);
+    EXPECT_TRUE(list[1] == "x" + utf8);
+}
+
+TEST(FileLineReadTest, LongUtf8LinesRepairedAfterTheMarkStayWhole) {
+    std::string accents;
+    for (int i = 0; i < 700'000; ++i) {
+        accents += "\xC3\xA9";
+    }
+    const LineList list =
+        ListOf("\xEF\xBB\xBFh\r\n" + accents + "\r\nx" + accents + "\r\n\xFF\xC3\xA9\xE3\x81");
+    ASSERT_EQ(list.size(), 3U);
+    EXPECT_TRUE(list[0] == accents);
+    EXPECT_TRUE(list[1] == "x" + accents);
+    EXPECT_EQ(list[2], "\uFFFD\xC3\xA9\uFFFD\uFFFD");
+}
+
+// Decoded text three times as long as the file: half-width katakana take one byte in code page
+// 932 and three in UTF-8.
+TEST(FileLineReadTest, HalfWidthKatakanaOutgrowTheRoomForTheText) {
+#ifdef _WIN32
+    if (GetACP() != 932) {
+        GTEST_SKIP() << "the system's ANSI code page is not 932";
+    }
+#endif
+    const std::string line(1000, '\xB6');
+    std::string bytes = "h\r\n";
+    std::string decoded;
+    for (int i = 0; i < 1000; ++i) {
+        decoded += "ｶ";
+    }
+    for (int i = 0; i < 2000; ++i) {
+        bytes += line + "\r\n";
+    }
+    const LineList list = ListOf(bytes);
+    ASSERT_EQ(list.size(), 2000U);
+    EXPECT_EQ(list[0], decoded);
+    EXPECT_EQ(list[1999], decoded);
+}
+
+TEST(FileLineReadTest, ManyShortLinesOutgrowTheRoomForTheirEnds) {
+    const LineList list = ListOf("h" + std::string(1'000'000, '\n') + "last");
+    ASSERT_EQ(list.size(), 1'000'000U);
+    EXPECT_EQ(list[0], "");
+    EXPECT_EQ(list[999'998], "");
+    EXPECT_EQ(list[999'999], "last");
+}
+
 // Searches fold letter case byte by byte only for a list that is all ASCII.
 TEST(FileLineReadTest, TellsWhetherEveryLineIsAscii) {
     EXPECT_TRUE(ListOf("h\r\nPublic Const A = 1\r\nB").IsAscii());
     EXPECT_FALSE(ListOf("h\r\nA\r\n\xC3\xA9").IsAscii());
     EXPECT_FALSE(ListOf("h\r\nA\r\n\x82\xA0").IsAscii());
+    // Only the stored lines count, also when the dropped first one is not UTF-8.
+    EXPECT_TRUE(ListOf("\x82\xA0\r\nA\r\nB").IsAscii());
     LineList list = ListOf("h\r\n\xC3\xA9");
     ReadInto(TempDir().Write("ascii.txt", "h\r\nA"), list);
     EXPECT_TRUE(list.IsAscii());
@@ -361,6 +445,129 @@ TEST(FileLineReadBadInputTest, NamedPipe) {
 #else
     GTEST_SKIP() << "Windows pipes; POSIX FIFOs have a test of their own";
 #endif
+}
+
+constexpr std::size_t kMegabyte = std::size_t{1} << 20;
+
+// Watches how a load shares its work out between its chances to process events: how many midway
+// yields follow each line's yield and, on Linux, the most bytes the process read between two
+// yields of either kind.
+class PacingYield final : public Yield {
+  public:
+    PacingYield() : lastRead_(BytesRead()) {}
+
+    void DoEvents() override {
+        Mark();
+        midwaysAfterLine.push_back(0);
+    }
+    void DoEventsMidway() override {
+        Mark();
+        if (!midwaysAfterLine.empty()) {
+            ++midwaysAfterLine.back();
+        }
+    }
+
+    std::vector<int> midwaysAfterLine;
+    std::uint64_t mostReadBetweenYields = 0;
+
+  private:
+    static std::uint64_t BytesRead() {
+#ifdef __linux__
+        std::ifstream io("/proc/self/io");
+        std::string field;
+        std::uint64_t value = 0;
+        while (io >> field >> value) {
+            if (field == "rchar:") {
+                return value;
+            }
+        }
+#endif
+        return 0;
+    }
+    void Mark() {
+        const std::uint64_t read = BytesRead();
+        mostReadBetweenYields = std::max(mostReadBetweenYields, read - lastRead_);
+        lastRead_ = read;
+    }
+
+    std::uint64_t lastRead_;
+};
+
+// A few megabytes at most between two yields: the window processes events every few
+// milliseconds, whatever the file's shape.
+void ExpectReadInPieces(const PacingYield& yield) {
+#ifdef __linux__
+    EXPECT_LE(yield.mostReadBetweenYields, 4 * kMegabyte);
+#else
+    (void)yield;
+#endif
+}
+
+TEST(FileLineReadBadInputTest, GiganticLineYieldsMidway) {
+    const std::string gigantic(16 * kMegabyte, 'x');
+    const TempDir dir;
+    LineList list;
+    PacingYield yield;
+    clsFileLineRead reader;
+    reader.SetFileName(dir.Write("gigantic.txt", "h\r\n" + gigantic + "\r\nafter"));
+    EXPECT_EQ(reader.FileLineRead(list, yield), 3);
+    ASSERT_EQ(list.size(), 2U);
+    EXPECT_TRUE(list[0] == gigantic);
+    EXPECT_EQ(list[1], "after");
+    ASSERT_EQ(yield.midwaysAfterLine.size(), 3U);
+    EXPECT_GE(yield.midwaysAfterLine[1], 4) << "one midway yield per 4 MB at least";
+    ExpectReadInPieces(yield);
+}
+
+TEST(FileLineReadBadInputTest, LineWithoutEndYieldsMidway) {
+    const TempDir dir;
+    LineList list;
+    PacingYield yield;
+    clsFileLineRead reader;
+    reader.SetFileName(dir.Write("endless.txt", "h\r\n" + std::string(16 * kMegabyte, 'x')));
+    EXPECT_EQ(reader.FileLineRead(list, yield), 2);
+    ASSERT_EQ(list.size(), 1U);
+    EXPECT_EQ(list[0].size(), 16 * kMegabyte);
+    ASSERT_EQ(yield.midwaysAfterLine.size(), 2U);
+    EXPECT_GE(yield.midwaysAfterLine[1], 4);
+    ExpectReadInPieces(yield);
+}
+
+// Shift-JIS met far into a file: the text before it is decoded again and the rest read and
+// decoded as the lines reach it, with midway yields all along.
+TEST(FileLineReadBadInputTest, ShiftJisLateInABigFileYieldsMidway) {
+#ifdef _WIN32
+    if (GetACP() != 932) {
+        GTEST_SKIP() << "the system's ANSI code page is not 932";
+    }
+#endif
+    const std::string line(64 * 1024 - 2, 'a');
+    constexpr int kLinesAround = 128;  // 8 MB before and after
+    std::string bytes = "h\r\n";
+    for (int i = 0; i < kLinesAround; ++i) {
+        bytes += line + "\r\n";
+    }
+    bytes += "\x82\xA0\r\n";  // あ
+    for (int i = 0; i < kLinesAround; ++i) {
+        bytes += line + "\r\n";
+    }
+    bytes += "last";
+    const TempDir dir;
+    LineList list;
+    PacingYield yield;
+    clsFileLineRead reader;
+    reader.SetFileName(dir.Write("late.txt", bytes));
+    EXPECT_EQ(reader.FileLineRead(list, yield), 2 * kLinesAround + 3);
+    ASSERT_EQ(list.size(), 2U * kLinesAround + 2);
+    EXPECT_TRUE(list[0] == line);
+    EXPECT_EQ(list[kLinesAround], "あ");
+    EXPECT_TRUE(list[kLinesAround + 1] == line);
+    EXPECT_EQ(list[2 * kLinesAround + 1], "last");
+    EXPECT_FALSE(list.IsAscii());
+    ASSERT_EQ(yield.midwaysAfterLine.size(), 2U * kLinesAround + 3);
+    EXPECT_GE(yield.midwaysAfterLine[kLinesAround + 1], 2)
+        << "one midway yield per 4 MB decoded again at least";
+    ExpectReadInPieces(yield);
 }
 
 }  // namespace
