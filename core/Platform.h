@@ -1,5 +1,6 @@
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -36,5 +37,9 @@ void AdviseLargeBlock(void* block, std::size_t size) noexcept;
 // Code page 932 (on Windows, the system's ANSI code page, whose converter chooses its own
 // substitute for an invalid sequence). A line break always stays a line break.
 std::size_t DecodeCp932(std::string_view bytes, bool last, ByteBuffer& out);
+
+// UTF-16 in the given byte order, without its byte-order mark; an unpaired surrogate and an odd
+// last byte each become U+FFFD.
+std::size_t DecodeUtf16(std::string_view bytes, std::endian order, bool last, ByteBuffer& out);
 
 }  // namespace brackwin

@@ -117,4 +117,8 @@ std::size_t DecodeCp932(std::string_view bytes, bool last, ByteBuffer& out) {
     return Convert("CP932", 1, bytes, last, out);
 }
 
+std::size_t DecodeUtf16(std::string_view bytes, std::endian order, bool last, ByteBuffer& out) {
+    return Convert(order == std::endian::little ? "UTF-16LE" : "UTF-16BE", 2, bytes, last, out);
+}
+
 }  // namespace brackwin

@@ -117,4 +117,28 @@ std::size_t DecodeCp932(std::string_view bytes, bool last, ByteBuffer& out) {
     return taken;
 }
 
+std::size_t DecodeUtf16(std::string_view bytes, std::endian order, bool last, ByteBuffer& out) {
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const std::size_t high = order == std::endian::big ? 0 : 1;
+    std::size_t units = bytes.size() / 2;
+    std::vector<wchar_t> wide(units);
+    for (std::size_t i = 0; i < units; ++i) {
+        wide[i] = static_cast<wchar_t>(p[2 * i + high] << 8 | p[2 * i + 1 - high]);
+    }
+    if (!last) {
+        // A high surrogate at the end waits for the low one that may follow it.
+        if (units != 0 && IS_HIGH_SURROGATE(wide[units - 1])) {
+            --units;
+        }
+        AppendUtf8(wide.data(), units, out);
+        return units * 2;
+    }
+    // The converter puts U+FFFD in place of an unpaired surrogate.
+    AppendUtf8(wide.data(), units, out);
+    if (bytes.size() % 2 != 0) {
+        out.Append(kReplacementCharacter);
+    }
+    return bytes.size();
+}
+
 }  // namespace brackwin

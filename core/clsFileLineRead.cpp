@@ -36,6 +36,8 @@ constexpr std::size_t kDecodeCost = kStep / kDecodeStep;
 // Room for a character that a piece of raw bytes cuts off at its end.
 constexpr std::size_t kCutOffRoom = 4;
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16LittleEndianMark = "\xFF\xFE";
+constexpr std::string_view kUtf16BigEndianMark = "\xFE\xFF";
 
 std::string OpenFailureReason(int error) {
     switch (error) {
@@ -251,7 +253,7 @@ std::size_t NextLineStart(const char* data, std::size_t end, std::size_t size) n
     return end + (data[end] == '\r' && end + 1 < size && data[end + 1] == '\n' ? 2 : 1);
 }
 
-enum class Decoding { kNone, kCp932, kUtf8Repair };
+enum class Decoding { kNone, kCp932, kUtf8Repair, kUtf16LittleEndian, kUtf16BigEndian };
 
 // Room for the decoded text of a file of fileSize bytes, which decoding makes at most half as
 // long again unless most of it is half-width katakana or invalid.
@@ -277,7 +279,11 @@ class TextSource {
             file_.ReadInto(firstText_, pacer_);
         }
         const std::string_view head = firstText_.view();
-        if (head.starts_with(kUtf8Mark)) {
+        if (head.starts_with(kUtf16LittleEndianMark)) {
+            StartDecoding(Decoding::kUtf16LittleEndian, kUtf16LittleEndianMark.size());
+        } else if (head.starts_with(kUtf16BigEndianMark)) {
+            StartDecoding(Decoding::kUtf16BigEndian, kUtf16BigEndianMark.size());
+        } else if (head.starts_with(kUtf8Mark)) {
             marked_ = true;
             start_ = kUtf8Mark.size();
         }
@@ -419,6 +425,15 @@ class TextSource {
         return ReportingFailures(file_.path(), [&] { return ByteBuffer(capacity); });
     }
 
+    // A byte-order mark of `mark` bytes chose the decoding: the bytes after it are raw bytes, and
+    // the text is what is decoded from them.
+    void StartDecoding(Decoding decoding, std::size_t mark) {
+        decoding_ = decoding;
+        raw_ = NewBuffer(kReadPiece + kCutOffRoom);
+        raw_.Append(firstText_.view().substr(mark));
+        firstText_ = NewBuffer(DecodedRoom(file_.ExpectedSize()));
+    }
+
     std::size_t Decode(Decoding decoding, std::string_view piece, bool last, ByteBuffer& out) {
         MakeRoom(out, 3 * piece.size() + kReplacementCharacter.size(), pacer_, file_.path());
         const std::size_t taken = ReportingFailures(file_.path(), [&] {
@@ -427,6 +442,10 @@ class TextSource {
                     return DecodeCp932(piece, last, out);
                 case Decoding::kUtf8Repair:
                     return RepairUtf8(piece, last, out);
+                case Decoding::kUtf16LittleEndian:
+                    return DecodeUtf16(piece, std::endian::little, last, out);
+                case Decoding::kUtf16BigEndian:
+                    return DecodeUtf16(piece, std::endian::big, last, out);
                 case Decoding::kNone:
                     break;
             }

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <ostream>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -569,6 +571,89 @@ TEST(FileLineReadBadInputTest, ShiftJisLateInABigFileYieldsMidway) {
         << "one midway yield per 4 MB decoded again at least";
     ExpectReadInPieces(yield);
 }
+
+// UTF-16 text in the byte order given, after its byte-order mark.
+std::string Utf16File(std::u16string_view text, std::endian order) {
+    std::string bytes = order == std::endian::little ? "\xFF\xFE" : "\xFE\xFF";
+    for (const char16_t unit : text) {
+        const char high = static_cast<char>(unit >> 8);
+        const char low = static_cast<char>(unit & 0xFF);
+        bytes += order == std::endian::little ? std::string{low, high} : std::string{high, low};
+    }
+    return bytes;
+}
+
+struct ByteOrder {
+    std::endian order;
+    const char* name;
+};
+
+void PrintTo(const ByteOrder& byteOrder, std::ostream* out) {
+    *out << byteOrder.name;
+}
+
+class Utf16Test : public testing::TestWithParam<ByteOrder> {
+  protected:
+    LineList Read(std::u16string_view text, std::int32_t count) {
+        return ReadBytes(Utf16File(text, GetParam().order), count);
+    }
+    LineList ReadBytes(const std::string& bytes, std::int32_t count) {
+        const TempDir dir;
+        LineList list;
+        CountingYield yield;
+        clsFileLineRead reader;
+        reader.SetFileName(dir.Write("utf16.txt", bytes));
+        EXPECT_EQ(reader.FileLineRead(list, yield), count);
+        EXPECT_EQ(yield.calls, count);
+        return list;
+    }
+};
+
+TEST_P(Utf16Test, SplitsAtEveryBreakAndDropsTheMark) {
+    const LineList list = Read(u"h\r\nA\rB\nC\r\n\r\nD", 6);
+    EXPECT_EQ(Lines(list), (Strings{"A", "B", "C", "", "D"}));
+    EXPECT_TRUE(list.IsAscii());
+    EXPECT_EQ(Lines(Read(u"\r\nfirst stored", 2)), Strings{"first stored"});
+    EXPECT_TRUE(Read(u"", 0).empty());
+}
+
+TEST_P(Utf16Test, DecodesJapaneseAndSurrogatePairs) {
+    const LineList list = Read(u"h\r\nPublic Const 定数 = 1\r\n' \U0001F600 終わり", 3);
+    EXPECT_EQ(Lines(list), (Strings{"Public Const 定数 = 1", "' \U0001F600 終わり"}));
+    EXPECT_FALSE(list.IsAscii());
+}
+
+TEST_P(Utf16Test, InvalidUnitsBecomeReplacementCharacters) {
+    // An unpaired high surrogate, an unpaired low one, and a high one cut off by the file's end.
+    const std::u16string text = u"h\r\n" + std::u16string(1, 0xD800) + u"x\r\n" +
+                                std::u16string(1, 0xDC00) + u"\r\ny" + std::u16string(1, 0xD83D);
+    EXPECT_EQ(Lines(Read(text, 4)), (Strings{"\uFFFDx", "\uFFFD", "y\uFFFD"}));
+    // An odd byte at the end.
+    EXPECT_EQ(Lines(ReadBytes(Utf16File(u"h\r\nA", GetParam().order) + "B", 2)),
+              Strings{"A\uFFFD"});
+}
+
+// Lines long enough to be decoded in several pieces, with their surrogate pairs on both sides
+// of every two-byte boundary, come out whole.
+TEST_P(Utf16Test, LongLinesKeepTheirSurrogatePairs) {
+    std::u16string pairs;
+    std::string utf8;
+    for (int i = 0; i < 300'000; ++i) {
+        pairs += u"\U0001F600";
+        utf8 += "\U0001F600";
+    }
+    const LineList list = Read(u"h\r\n" + pairs + u"\r\na" + pairs, 3);
+    ASSERT_EQ(list.size(), 2U);
+    EXPECT_TRUE(list[0] == utf8);
+    EXPECT_TRUE(list[1] == "a" + utf8);
+}
+
+INSTANTIATE_TEST_SUITE_P(FileLineReadBadInputTest, Utf16Test,
+                         testing::Values(ByteOrder{std::endian::little, "LittleEndian"},
+                                         ByteOrder{std::endian::big, "BigEndian"}),
+                         [](const testing::TestParamInfo<ByteOrder>& info) {
+                             return std::string(info.param.name);
+                         });
 
 }  // namespace
 }  // namespace brackwin::test
