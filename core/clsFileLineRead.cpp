@@ -29,9 +29,9 @@ constexpr std::size_t kReadPiece = std::size_t{1} << 20;
 // About a millisecond of reading, scanning or checking: the most work done between two chances
 // for the window to process its events.
 constexpr std::size_t kStep = std::size_t{1} << 20;
-// Decoding a byte costs a few times as much as scanning it, so text is decoded in smaller
-// pieces, each counted as a whole step.
-constexpr std::size_t kDecodeStep = std::size_t{1} << 18;
+// Decoding a byte costs several times as much as scanning it (and may give three), so text is
+// decoded in smaller pieces, each counted as a whole step.
+constexpr std::size_t kDecodeStep = std::size_t{1} << 17;
 constexpr std::size_t kDecodeCost = kStep / kDecodeStep;
 // Room for a character that a piece of raw bytes cuts off at its end.
 constexpr std::size_t kCutOffRoom = 4;
