@@ -7,6 +7,8 @@
 
 namespace brackwin {
 
+// Ordered: a text's kind is the greatest of the kinds of the pieces it is cut into between
+// characters.
 enum class Utf8Kind { kAscii, kNonAscii, kInvalid };
 
 // Whether bytes are valid UTF-8, and if so whether they are plain ASCII.

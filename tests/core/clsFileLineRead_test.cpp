@@ -537,6 +537,19 @@ TEST(FileLineReadBadInputTest, LineWithoutEndYieldsMidway) {
 
 // Shift-JIS met far into a file: the text before it is decoded again and the rest read and
 // decoded as the lines reach it, with midway yields all along.
+// Lines of text, then one line of あ in code page 932, then more lines, after a first line.
+std::string LateShiftJisFile(const std::string& line, int linesBefore, int linesAfter) {
+    std::string bytes = "h\r\n";
+    for (int i = 0; i < linesBefore; ++i) {
+        bytes += line + "\r\n";
+    }
+    bytes += "\x82\xA0\r\n";
+    for (int i = 0; i < linesAfter; ++i) {
+        bytes += line + "\r\n";
+    }
+    return bytes + "last";
+}
+
 TEST(FileLineReadBadInputTest, ShiftJisLateInABigFileYieldsMidway) {
 #ifdef _WIN32
     if (GetACP() != 932) {
@@ -545,20 +558,11 @@ TEST(FileLineReadBadInputTest, ShiftJisLateInABigFileYieldsMidway) {
 #endif
     const std::string line(64 * 1024 - 2, 'a');
     constexpr int kLinesAround = 128;  // 8 MB before and after
-    std::string bytes = "h\r\n";
-    for (int i = 0; i < kLinesAround; ++i) {
-        bytes += line + "\r\n";
-    }
-    bytes += "\x82\xA0\r\n";  // あ
-    for (int i = 0; i < kLinesAround; ++i) {
-        bytes += line + "\r\n";
-    }
-    bytes += "last";
     const TempDir dir;
     LineList list;
     PacingYield yield;
     clsFileLineRead reader;
-    reader.SetFileName(dir.Write("late.txt", bytes));
+    reader.SetFileName(dir.Write("late.txt", LateShiftJisFile(line, kLinesAround, kLinesAround)));
     EXPECT_EQ(reader.FileLineRead(list, yield), 2 * kLinesAround + 3);
     ASSERT_EQ(list.size(), 2U * kLinesAround + 2);
     EXPECT_TRUE(list[0] == line);
@@ -570,6 +574,72 @@ TEST(FileLineReadBadInputTest, ShiftJisLateInABigFileYieldsMidway) {
     EXPECT_GE(yield.midwaysAfterLine[kLinesAround + 1], 2)
         << "one midway yield per 4 MB decoded again at least";
     ExpectReadInPieces(yield);
+}
+
+// Whatever runs during a midway yield finds the lines stored so far whole, also while they are
+// being decoded again.
+TEST(FileLineReadBadInputTest, ListStaysWholeDuringMidwayYields) {
+#ifdef _WIN32
+    if (GetACP() != 932) {
+        GTEST_SKIP() << "the system's ANSI code page is not 932";
+    }
+#endif
+    struct Checker final : Yield {
+        const LineList* list = nullptr;
+        const std::string* line = nullptr;
+        std::size_t lineYields = 0;
+        int midways = 0;
+        void DoEvents() override {
+            ++lineYields;
+            Check();
+        }
+        void DoEventsMidway() override {
+            ++midways;
+            Check();
+        }
+        void Check() const {
+            // The yield of line k comes after lines 2 to k - 1 are stored.
+            ASSERT_EQ(list->size(), lineYields >= 2 ? lineYields - 2 : 0);
+            if (!list->empty()) {
+                EXPECT_TRUE((*list)[0] == *line);
+                const std::size_t last = list->size() - 1;
+                EXPECT_TRUE((*list)[last] == (last == 64 ? "あ" : *line));
+            }
+        }
+    };
+    const std::string line(64 * 1024 - 2, 'a');
+    const TempDir dir;
+    LineList list;
+    Checker checker;
+    checker.list = &list;
+    checker.line = &line;
+    clsFileLineRead reader;
+    reader.SetFileName(dir.Write("late.txt", LateShiftJisFile(line, 64, 16)));
+    EXPECT_EQ(reader.FileLineRead(list, checker), 83);
+    EXPECT_GT(checker.midways, 0);
+}
+
+// Also an exception that the reader could take for a converter's failure.
+TEST(FileLineReadBadInputTest, ExceptionFromAMidwayYieldPassesThroughAndKeepsLinesSoFar) {
+    struct Stop : std::runtime_error {
+        Stop() : std::runtime_error("stop") {}
+    };
+    struct StopInTheThirdLine final : Yield {
+        int lines = 0;
+        void DoEvents() override { ++lines; }
+        void DoEventsMidway() override {
+            if (lines == 3) {
+                throw Stop{};
+            }
+        }
+    };
+    const TempDir dir;
+    LineList list = PrefilledList();
+    StopInTheThirdLine yield;
+    clsFileLineRead reader;
+    reader.SetFileName(dir.Write("f.txt", "h\r\nA\r\n" + std::string(8 * kMegabyte, 'x')));
+    EXPECT_THROW(reader.FileLineRead(list, yield), Stop);
+    EXPECT_EQ(Lines(list), Strings{"A"});
 }
 
 // UTF-16 text in the byte order given, after its byte-order mark.
