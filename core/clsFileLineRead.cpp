@@ -53,7 +53,7 @@ std::string OpenFailureReason(int error) {
 }
 
 // Runs work, reporting running out of memory and the text converter's failures as read errors.
-// Work never yields: exceptions from the yield pass through unchanged.
+// Work must not yield, so that exceptions from the yield pass through unchanged.
 template <typename Work>
 auto ReportingFailures(const std::string& path, Work work) {
     try {
