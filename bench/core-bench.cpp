@@ -1,6 +1,8 @@
-// Times the core on one declaration file: the load, then a search of each category with and
-// without a key, each placed into the sorted result list.
+// Times the core on one declaration file: the load, the longest stretch of a second load without
+// a chance for the window to process events, then a search of each category with and without a
+// key, each placed into the sorted result list.
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <iomanip>
@@ -20,6 +22,26 @@ using Clock = std::chrono::steady_clock;
 double MillisecondsSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
+
+// Measures the stretches between yields of either kind.
+class StretchYield final : public brackwin::Yield {
+  public:
+    void DoEvents() override { Mark(); }
+    void DoEventsMidway() override { Mark(); }
+    double LongestMs() {
+        Mark();
+        return longestMs_;
+    }
+
+  private:
+    void Mark() {
+        longestMs_ = std::max(longestMs_, MillisecondsSince(last_));
+        last_ = Clock::now();
+    }
+
+    Clock::time_point last_ = Clock::now();
+    double longestMs_ = 0;
+};
 
 }  // namespace
 
@@ -42,6 +64,13 @@ int main(int argc, char** argv) {
     }
     std::cout << std::fixed << std::setprecision(1) << "load          " << std::setw(8)
               << MillisecondsSince(loadStart) << " ms  " << count << " lines\n";
+    {
+        brackwin::LineList again;
+        StretchYield stretches;
+        reader.FileLineRead(again, stretches);
+        std::cout << "load yields   " << std::setw(8) << stretches.LongestMs()
+                  << " ms  longest stretch between yields\n";
+    }
 
     struct Search {
         std::int32_t category;

@@ -17,6 +17,7 @@ class ByteBuffer {
     const char* data() const noexcept { return data_.get(); }
     char* data() noexcept { return data_.get(); }
     std::size_t size() const noexcept { return size_; }
+    std::size_t capacity() const noexcept { return capacity_; }
     std::string_view view() const noexcept { return {data_.get(), size_}; }
 
     void Reserve(std::size_t capacity);
@@ -29,6 +30,8 @@ class ByteBuffer {
         return data_.get() + size_;
     }
     void Commit(std::size_t count) noexcept { size_ += count; }
+    // Empties the buffer and keeps its room.
+    void Clear() noexcept { size_ = 0; }
 
     void Append(std::string_view bytes) {
         if (!bytes.empty()) {

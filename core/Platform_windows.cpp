@@ -1,3 +1,4 @@
+#include <io.h>
 #include <sys/stat.h>
 #include <windows.h>
 
@@ -17,22 +18,6 @@ namespace brackwin {
 
 namespace {
 
-// Chunks end after a line break: CR and LF are never the second byte of a double-byte
-// character, so no character is cut in two.
-constexpr std::size_t kChunk = 1 << 20;
-
-std::size_t ChunkLength(std::string_view bytes) {
-    if (bytes.size() <= kChunk) {
-        return bytes.size();
-    }
-    const std::size_t lastBreak = bytes.substr(0, kChunk).find_last_of("\r\n");
-    if (lastBreak != std::string_view::npos) {
-        return lastBreak + 1;
-    }
-    const std::size_t nextBreak = bytes.find_first_of("\r\n", kChunk);
-    return nextBreak == std::string_view::npos ? bytes.size() : nextBreak + 1;
-}
-
 int CheckedInt(std::size_t value) {
     if (value > static_cast<std::size_t>(INT_MAX)) {
         throw std::runtime_error("a line is too long for the system's text conversion");
@@ -48,6 +33,32 @@ std::wstring WidePath(const std::string& path) {
     return wide;
 }
 
+void AppendUtf8(const wchar_t* wide, std::size_t length, ByteBuffer& out) {
+    if (length == 0) {
+        return;
+    }
+    const std::size_t room = length * 3;
+    char* target = out.Extend(room);
+    const int written = WideCharToMultiByte(CP_UTF8, 0, wide, CheckedInt(length), target,
+                                            CheckedInt(room), nullptr, nullptr);
+    out.Commit(written > 0 ? static_cast<std::size_t>(written) : 0);
+}
+
+void AppendAnsi(std::string_view bytes, ByteBuffer& out, std::vector<wchar_t>& wide) {
+    if (bytes.empty()) {
+        return;
+    }
+    wide.resize(bytes.size());
+    const int inLength = CheckedInt(bytes.size());
+    const int wideLength =
+        MultiByteToWideChar(CP_ACP, 0, bytes.data(), inLength, wide.data(), inLength);
+    AppendUtf8(wide.data(), wideLength > 0 ? static_cast<std::size_t>(wideLength) : 0, out);
+}
+
+bool IsLeadByte(char byte) {
+    return IsDBCSLeadByte(static_cast<BYTE>(byte)) != FALSE;
+}
+
 }  // namespace
 
 OpenedFile OpenForReading(const std::string& path) {
@@ -61,6 +72,14 @@ OpenedFile OpenForReading(const std::string& path) {
     opened.file = _wfopen(widePath.c_str(), L"rb");
     if (opened.file == nullptr) {
         opened.error = errno;
+        return opened;
+    }
+    // Device names (NUL, CON, COM1) and pipes open like files but are not read as one.
+    if (GetFileType(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(opened.file)))) !=
+        FILE_TYPE_DISK) {
+        std::fclose(opened.file);
+        opened.file = nullptr;
+        opened.isSpecial = true;
         return opened;
     }
     struct _stat64 status {};
@@ -81,25 +100,55 @@ const char* FindBytes(std::string_view text, std::string_view pattern) noexcept 
 }
 
 // The system's ANSI code page is code page 932 on the Japanese systems the program is for.
-ByteBuffer DecodeCp932(std::string_view bytes) {
-    ByteBuffer out(bytes.size() + bytes.size() / 2 + kReplacementCharacter.size());
-    std::vector<wchar_t> wide;
-    while (!bytes.empty()) {
-        const std::size_t length = ChunkLength(bytes);
-        const int inLength = CheckedInt(length);
-        wide.resize(length);
-        const int wideLength =
-            MultiByteToWideChar(CP_ACP, 0, bytes.data(), inLength, wide.data(), inLength);
-        if (wideLength > 0) {
-            const std::size_t room = static_cast<std::size_t>(wideLength) * 3;
-            char* target = out.Extend(room);
-            const int written = WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideLength, target,
-                                                    CheckedInt(room), nullptr, nullptr);
-            out.Commit(written > 0 ? static_cast<std::size_t>(written) : 0);
+std::size_t DecodeCp932(std::string_view bytes, bool last, ByteBuffer& out) {
+    std::size_t taken = bytes.size();
+    if (!last) {
+        // The byte before a run of possible lead bytes ends a character, whatever it is, so the
+        // run pairs up from its start; an odd byte out at the end is a cut-off character.
+        std::size_t run = 0;
+        while (run < taken && IsLeadByte(bytes[taken - 1 - run])) {
+            ++run;
         }
-        bytes.remove_prefix(length);
+        taken -= run % 2;
     }
-    return out;
+    const std::string_view whole = bytes.substr(0, taken);
+    // The converter would take a line break after a lead byte as its second byte: the text is
+    // converted in runs that end before such a break.
+    std::vector<wchar_t> wide;
+    std::size_t runStart = 0;
+    for (std::size_t at = whole.find_first_of("\r\n", 1); at != std::string_view::npos;
+         at = whole.find_first_of("\r\n", at + 1)) {
+        if (IsLeadByte(whole[at - 1])) {
+            AppendAnsi(whole.substr(runStart, at - runStart), out, wide);
+            runStart = at;
+        }
+    }
+    AppendAnsi(whole.substr(runStart), out, wide);
+    return taken;
+}
+
+std::size_t DecodeUtf16(std::string_view bytes, std::endian order, bool last, ByteBuffer& out) {
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const std::size_t high = order == std::endian::big ? 0 : 1;
+    std::size_t units = bytes.size() / 2;
+    std::vector<wchar_t> wide(units);
+    for (std::size_t i = 0; i < units; ++i) {
+        wide[i] = static_cast<wchar_t>(p[2 * i + high] << 8 | p[2 * i + 1 - high]);
+    }
+    if (!last) {
+        // A high surrogate at the end waits for the low one that may follow it.
+        if (units != 0 && IS_HIGH_SURROGATE(wide[units - 1])) {
+            --units;
+        }
+        AppendUtf8(wide.data(), units, out);
+        return units * 2;
+    }
+    // The converter puts U+FFFD in place of an unpaired surrogate.
+    AppendUtf8(wide.data(), units, out);
+    if (bytes.size() % 2 != 0) {
+        out.Append(kReplacementCharacter);
+    }
+    return bytes.size();
 }
 
 }  // namespace brackwin

@@ -78,10 +78,29 @@ Utf8Kind ClassifyUtf8(std::string_view bytes) noexcept {
     return kind;
 }
 
-ByteBuffer RepairUtf8(std::string_view bytes) {
-    ByteBuffer out(bytes.size() + bytes.size() / 2 + kReplacementCharacter.size());
+std::size_t RepairUtf8(std::string_view bytes, bool last, ByteBuffer& out) {
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-    std::size_t remaining = bytes.size();
+    std::size_t taken = bytes.size();
+    if (!last) {
+        // The last byte that is not a continuation byte starts the last sequence; when the bytes
+        // end before that sequence can, it waits.
+        std::size_t lead = taken;
+        while (lead != 0 && taken - lead < 4 && (p[lead - 1] & 0xC0) == 0x80) {
+            --lead;
+        }
+        if (lead != 0 && taken - lead < 4) {
+            --lead;
+            const unsigned char first = p[lead];
+            const std::size_t needed = first >= 0xF0   ? 4
+                                       : first >= 0xE0 ? 3
+                                       : first >= 0xC0 ? 2
+                                                       : 1;
+            if (taken - lead < needed) {
+                taken = lead;
+            }
+        }
+    }
+    std::size_t remaining = taken;
     while (remaining != 0) {
         std::size_t length = SequenceLength(p, remaining);
         if (length == 0) {
@@ -93,7 +112,7 @@ ByteBuffer RepairUtf8(std::string_view bytes) {
         p += length;
         remaining -= length;
     }
-    return out;
+    return taken;
 }
 
 }  // namespace brackwin

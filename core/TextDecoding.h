@@ -7,6 +7,8 @@
 
 namespace brackwin {
 
+// Ordered: a text's kind is the greatest of the kinds of the pieces it is cut into between
+// characters.
 enum class Utf8Kind { kAscii, kNonAscii, kInvalid };
 
 // Whether bytes are valid UTF-8, and if so whether they are plain ASCII.
@@ -14,8 +16,10 @@ Utf8Kind ClassifyUtf8(std::string_view bytes) noexcept;
 inline bool IsValidUtf8(std::string_view bytes) noexcept {
     return ClassifyUtf8(bytes) != Utf8Kind::kInvalid;
 }
-// Copies bytes, putting U+FFFD in place of each byte that starts no valid sequence.
-ByteBuffer RepairUtf8(std::string_view bytes);
+// Copies the start of bytes that holds whole sequences to out, putting U+FFFD in place of each
+// byte that starts no valid sequence, and returns how many bytes it took. A sequence cut off at
+// the end waits for the call that continues the text, unless last, when all bytes are taken.
+std::size_t RepairUtf8(std::string_view bytes, bool last, ByteBuffer& out);
 
 inline constexpr std::string_view kReplacementCharacter = "\xEF\xBF\xBD";
 

@@ -30,10 +30,15 @@ class clsFileLineRead {
     // Reads FileName into DataList and returns the number of lines in the file, the dropped
     // first line included. A file of N >= 2 lines replaces DataList with lines 2..N; a file of
     // 0 or 1 lines leaves it untouched. Lines end at CR LF, CR or LF; UTF-8 (with or without
-    // its byte-order mark) is taken as it is, anything else is decoded from code page 932.
-    // Calls yield.DoEvents() once per line read. Throws FileReadError when the file cannot be
-    // opened (before any yield; DataList unchanged) or read; lines stored before a failure part
-    // way stay in DataList. Exceptions thrown by the yield pass through unchanged.
+    // its byte-order mark) is taken as it is, UTF-16 with its byte-order mark is decoded, and
+    // anything else is decoded from code page 932; each invalid sequence becomes U+FFFD (on
+    // Windows, code page 932's converter chooses its own substitute).
+    // Calls yield.DoEvents() once per line read, and yield.DoEventsMidway() whenever about a
+    // megabyte's work has passed without either (a long line, decoding the text read so far
+    // anew when a line turns out not to be UTF-8). Throws FileReadError when the file cannot be
+    // opened or is not a regular file (a device, pipe or socket), before any yield and with
+    // DataList unchanged, or when it cannot be read; lines stored before a failure part way stay
+    // in DataList. Exceptions thrown by the yield pass through unchanged.
     std::int32_t FileLineRead(LineList& DataList, Yield& yield);
 
   private:

@@ -2,14 +2,21 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <filesystem>
+#include <fstream>
+#include <ostream>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -159,11 +166,91 @@ TEST(FileLineReadTest, InvalidShiftJisBecomesReplacementCharacters) {
     EXPECT_EQ(Lines(ListOf("h\r\n\x82\xA0\xA0x\x82")), Strings{"あ\uFFFDx\uFFFD"});
 }
 
+// The system's converter must not take a line break for the second byte of a character.
+TEST(FileLineReadTest, CutOffShiftJisKeepsTheLineBreakAfterIt) {
+#ifdef _WIN32
+    if (GetACP() != 932) {
+        GTEST_SKIP() << "the system's ANSI code page is not 932";
+    }
+#endif
+    const LineList list = ListOf("h\r\n\x82\rB\r\n\x88\r\nC");
+    ASSERT_EQ(list.size(), 4U);
+    EXPECT_EQ(list[1], "B");
+    EXPECT_EQ(list[3], "C");
+}
+
+// Text is decoded a piece at a time and comes out as if decoded whole: long lines of
+// double-byte characters on both sides of every two-byte boundary.
+TEST(FileLineReadTest, LongShiftJisLinesDecodeWhole) {
+#ifdef _WIN32
+    if (GetACP() != 932) {
+        GTEST_SKIP() << "the system's ANSI code page is not 932";
+    }
+#endif
+    // ＝ is 0x81 0x81: either of its bytes could start a character.
+    std::string cp932;
+    std::string utf8;
+    for (int i = 0; i < 700'000; ++i) {
+        cp932 += "\x81\x81";
+        utf8 += "＝";
+    }
+    const LineList list = ListOf("h\r\n" + cp932 + "\r\nx" + cp932);
+    ASSERT_EQ(list.size(), 2U);
+    EXPECT_TRUE(list[0] == utf8);
+    EXPECT_TRUE(list[1] == "x" + utf8);
+}
+
+TEST(FileLineReadTest, LongUtf8LinesRepairedAfterTheMarkStayWhole) {
+    std::string accents;
+    for (int i = 0; i < 700'000; ++i) {
+        accents += "\xC3\xA9";
+    }
+    const LineList list =
+        ListOf("\xEF\xBB\xBFh\r\n" + accents + "\r\nx" + accents + "\r\n\xFF\xC3\xA9\xE3\x81");
+    ASSERT_EQ(list.size(), 3U);
+    EXPECT_TRUE(list[0] == accents);
+    EXPECT_TRUE(list[1] == "x" + accents);
+    EXPECT_EQ(list[2], "\uFFFD\xC3\xA9\uFFFD\uFFFD");
+}
+
+// Decoded text three times as long as the file: half-width katakana take one byte in code page
+// 932 and three in UTF-8.
+TEST(FileLineReadTest, HalfWidthKatakanaOutgrowTheRoomForTheText) {
+#ifdef _WIN32
+    if (GetACP() != 932) {
+        GTEST_SKIP() << "the system's ANSI code page is not 932";
+    }
+#endif
+    const std::string line(1000, '\xB6');
+    std::string bytes = "h\r\n";
+    std::string decoded;
+    for (int i = 0; i < 1000; ++i) {
+        decoded += "ｶ";
+    }
+    for (int i = 0; i < 2000; ++i) {
+        bytes += line + "\r\n";
+    }
+    const LineList list = ListOf(bytes);
+    ASSERT_EQ(list.size(), 2000U);
+    EXPECT_EQ(list[0], decoded);
+    EXPECT_EQ(list[1999], decoded);
+}
+
+TEST(FileLineReadTest, ManyShortLinesOutgrowTheRoomForTheirEnds) {
+    const LineList list = ListOf("h" + std::string(1'000'000, '\n') + "last");
+    ASSERT_EQ(list.size(), 1'000'000U);
+    EXPECT_EQ(list[0], "");
+    EXPECT_EQ(list[999'998], "");
+    EXPECT_EQ(list[999'999], "last");
+}
+
 // Searches fold letter case byte by byte only for a list that is all ASCII.
 TEST(FileLineReadTest, TellsWhetherEveryLineIsAscii) {
     EXPECT_TRUE(ListOf("h\r\nPublic Const A = 1\r\nB").IsAscii());
     EXPECT_FALSE(ListOf("h\r\nA\r\n\xC3\xA9").IsAscii());
     EXPECT_FALSE(ListOf("h\r\nA\r\n\x82\xA0").IsAscii());
+    // Only the stored lines count, also when the dropped first one is not UTF-8.
+    EXPECT_TRUE(ListOf("\x82\xA0\r\nA\r\nB").IsAscii());
     LineList list = ListOf("h\r\n\xC3\xA9");
     ReadInto(TempDir().Write("ascii.txt", "h\r\nA"), list);
     EXPECT_TRUE(list.IsAscii());
@@ -312,6 +399,331 @@ TEST(FileLineReadErrorTest, NoPermission) {
     ExpectOpenFailure(path, "permission denied");
 #endif
 }
+
+// Inputs that once hung the reader, kept the window from its events for long, or loaded as
+// nonsense.
+
+#ifndef _WIN32
+// A reader that waits for a writer or reads a device forever ends the test program instead of
+// hanging it.
+class Watchdog {
+  public:
+    Watchdog() { alarm(10); }
+    ~Watchdog() { alarm(0); }
+    Watchdog(const Watchdog&) = delete;
+    Watchdog& operator=(const Watchdog&) = delete;
+};
+#endif
+
+TEST(FileLineReadBadInputTest, FifoWithoutWriter) {
+#ifdef _WIN32
+    GTEST_SKIP() << "FIFOs are POSIX only";
+#else
+    const TempDir dir;
+    const std::string path = (dir.path() / "fifo").string();
+    ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+    const Watchdog watchdog;
+    ExpectOpenFailure(path, "not a regular file");
+#endif
+}
+
+TEST(FileLineReadBadInputTest, EndlessDevice) {
+#ifdef _WIN32
+    ExpectOpenFailure("NUL", "not a regular file");
+#else
+    const Watchdog watchdog;
+    ExpectOpenFailure("/dev/zero", "not a regular file");
+#endif
+}
+
+TEST(FileLineReadBadInputTest, NamedPipe) {
+#ifdef _WIN32
+    const std::string path = "\\\\.\\pipe\\brackwin-test-" + std::to_string(GetCurrentProcessId());
+    const HANDLE pipe = CreateNamedPipeA(path.c_str(), PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE, 1,
+                                         4096, 4096, 0, nullptr);
+    ASSERT_NE(pipe, INVALID_HANDLE_VALUE);
+    ExpectOpenFailure(path, "not a regular file");
+    CloseHandle(pipe);
+#else
+    GTEST_SKIP() << "Windows pipes; POSIX FIFOs have a test of their own";
+#endif
+}
+
+constexpr std::size_t kMegabyte = std::size_t{1} << 20;
+
+// Watches how a load shares its work out between its chances to process events: how many midway
+// yields follow each line's yield and, on Linux, the most bytes the process read between two
+// yields of either kind.
+class PacingYield final : public Yield {
+  public:
+    PacingYield() : lastRead_(BytesRead()) {}
+
+    void DoEvents() override {
+        Mark();
+        midwaysAfterLine.push_back(0);
+    }
+    void DoEventsMidway() override {
+        Mark();
+        if (!midwaysAfterLine.empty()) {
+            ++midwaysAfterLine.back();
+        }
+    }
+
+    std::vector<int> midwaysAfterLine;
+    std::uint64_t mostReadBetweenYields = 0;
+
+  private:
+    static std::uint64_t BytesRead() {
+#ifdef __linux__
+        std::ifstream io("/proc/self/io");
+        std::string field;
+        std::uint64_t value = 0;
+        while (io >> field >> value) {
+            if (field == "rchar:") {
+                return value;
+            }
+        }
+#endif
+        return 0;
+    }
+    void Mark() {
+        const std::uint64_t read = BytesRead();
+        mostReadBetweenYields = std::max(mostReadBetweenYields, read - lastRead_);
+        lastRead_ = read;
+    }
+
+    std::uint64_t lastRead_;
+};
+
+// A few megabytes at most between two yields: the window processes events every few
+// milliseconds, whatever the file's shape.
+void ExpectReadInPieces(const PacingYield& yield) {
+#ifdef __linux__
+    EXPECT_LE(yield.mostReadBetweenYields, 4 * kMegabyte);
+#else
+    (void)yield;
+#endif
+}
+
+TEST(FileLineReadBadInputTest, GiganticLineYieldsMidway) {
+    const std::string gigantic(16 * kMegabyte, 'x');
+    const TempDir dir;
+    LineList list;
+    PacingYield yield;
+    clsFileLineRead reader;
+    reader.SetFileName(dir.Write("gigantic.txt", "h\r\n" + gigantic + "\r\nafter"));
+    EXPECT_EQ(reader.FileLineRead(list, yield), 3);
+    ASSERT_EQ(list.size(), 2U);
+    EXPECT_TRUE(list[0] == gigantic);
+    EXPECT_EQ(list[1], "after");
+    ASSERT_EQ(yield.midwaysAfterLine.size(), 3U);
+    EXPECT_GE(yield.midwaysAfterLine[1], 4) << "one midway yield per 4 MB at least";
+    ExpectReadInPieces(yield);
+}
+
+TEST(FileLineReadBadInputTest, LineWithoutEndYieldsMidway) {
+    const TempDir dir;
+    LineList list;
+    PacingYield yield;
+    clsFileLineRead reader;
+    reader.SetFileName(dir.Write("endless.txt", "h\r\n" + std::string(16 * kMegabyte, 'x')));
+    EXPECT_EQ(reader.FileLineRead(list, yield), 2);
+    ASSERT_EQ(list.size(), 1U);
+    EXPECT_EQ(list[0].size(), 16 * kMegabyte);
+    ASSERT_EQ(yield.midwaysAfterLine.size(), 2U);
+    EXPECT_GE(yield.midwaysAfterLine[1], 4);
+    ExpectReadInPieces(yield);
+}
+
+// Shift-JIS met far into a file: the text before it is decoded again and the rest read and
+// decoded as the lines reach it, with midway yields all along.
+// Lines of text, then one line of あ in code page 932, then more lines, after a first line.
+std::string LateShiftJisFile(const std::string& line, int linesBefore, int linesAfter) {
+    std::string bytes = "h\r\n";
+    for (int i = 0; i < linesBefore; ++i) {
+        bytes += line + "\r\n";
+    }
+    bytes += "\x82\xA0\r\n";
+    for (int i = 0; i < linesAfter; ++i) {
+        bytes += line + "\r\n";
+    }
+    return bytes + "last";
+}
+
+TEST(FileLineReadBadInputTest, ShiftJisLateInABigFileYieldsMidway) {
+#ifdef _WIN32
+    if (GetACP() != 932) {
+        GTEST_SKIP() << "the system's ANSI code page is not 932";
+    }
+#endif
+    const std::string line(64 * 1024 - 2, 'a');
+    constexpr int kLinesAround = 128;  // 8 MB before and after
+    const TempDir dir;
+    LineList list;
+    PacingYield yield;
+    clsFileLineRead reader;
+    reader.SetFileName(dir.Write("late.txt", LateShiftJisFile(line, kLinesAround, kLinesAround)));
+    EXPECT_EQ(reader.FileLineRead(list, yield), 2 * kLinesAround + 3);
+    ASSERT_EQ(list.size(), 2U * kLinesAround + 2);
+    EXPECT_TRUE(list[0] == line);
+    EXPECT_EQ(list[kLinesAround], "あ");
+    EXPECT_TRUE(list[kLinesAround + 1] == line);
+    EXPECT_EQ(list[2 * kLinesAround + 1], "last");
+    EXPECT_FALSE(list.IsAscii());
+    ASSERT_EQ(yield.midwaysAfterLine.size(), 2U * kLinesAround + 3);
+    EXPECT_GE(yield.midwaysAfterLine[kLinesAround + 1], 2)
+        << "one midway yield per 4 MB decoded again at least";
+    ExpectReadInPieces(yield);
+}
+
+// Whatever runs during a midway yield finds the lines stored so far whole, also while they are
+// being decoded again.
+TEST(FileLineReadBadInputTest, ListStaysWholeDuringMidwayYields) {
+#ifdef _WIN32
+    if (GetACP() != 932) {
+        GTEST_SKIP() << "the system's ANSI code page is not 932";
+    }
+#endif
+    struct Checker final : Yield {
+        const LineList* list = nullptr;
+        const std::string* line = nullptr;
+        std::size_t lineYields = 0;
+        int midways = 0;
+        void DoEvents() override {
+            ++lineYields;
+            Check();
+        }
+        void DoEventsMidway() override {
+            ++midways;
+            Check();
+        }
+        void Check() const {
+            // The yield of line k comes after lines 2 to k - 1 are stored.
+            ASSERT_EQ(list->size(), lineYields >= 2 ? lineYields - 2 : 0);
+            if (!list->empty()) {
+                EXPECT_TRUE((*list)[0] == *line);
+                const std::size_t last = list->size() - 1;
+                EXPECT_TRUE((*list)[last] == (last == 64 ? "あ" : *line));
+            }
+        }
+    };
+    const std::string line(64 * 1024 - 2, 'a');
+    const TempDir dir;
+    LineList list;
+    Checker checker;
+    checker.list = &list;
+    checker.line = &line;
+    clsFileLineRead reader;
+    reader.SetFileName(dir.Write("late.txt", LateShiftJisFile(line, 64, 16)));
+    EXPECT_EQ(reader.FileLineRead(list, checker), 83);
+    EXPECT_GT(checker.midways, 0);
+}
+
+// Also an exception that the reader could take for a converter's failure.
+TEST(FileLineReadBadInputTest, ExceptionFromAMidwayYieldPassesThroughAndKeepsLinesSoFar) {
+    struct Stop : std::runtime_error {
+        Stop() : std::runtime_error("stop") {}
+    };
+    struct StopInTheThirdLine final : Yield {
+        int lines = 0;
+        void DoEvents() override { ++lines; }
+        void DoEventsMidway() override {
+            if (lines == 3) {
+                throw Stop{};
+            }
+        }
+    };
+    const TempDir dir;
+    LineList list = PrefilledList();
+    StopInTheThirdLine yield;
+    clsFileLineRead reader;
+    reader.SetFileName(dir.Write("f.txt", "h\r\nA\r\n" + std::string(8 * kMegabyte, 'x')));
+    EXPECT_THROW(reader.FileLineRead(list, yield), Stop);
+    EXPECT_EQ(Lines(list), Strings{"A"});
+}
+
+// UTF-16 text in the byte order given, after its byte-order mark.
+std::string Utf16File(std::u16string_view text, std::endian order) {
+    std::string bytes = order == std::endian::little ? "\xFF\xFE" : "\xFE\xFF";
+    for (const char16_t unit : text) {
+        const char high = static_cast<char>(unit >> 8);
+        const char low = static_cast<char>(unit & 0xFF);
+        bytes += order == std::endian::little ? std::string{low, high} : std::string{high, low};
+    }
+    return bytes;
+}
+
+struct ByteOrder {
+    std::endian order;
+    const char* name;
+};
+
+void PrintTo(const ByteOrder& byteOrder, std::ostream* out) {
+    *out << byteOrder.name;
+}
+
+class Utf16Test : public testing::TestWithParam<ByteOrder> {
+  protected:
+    LineList Read(std::u16string_view text, std::int32_t count) {
+        return ReadBytes(Utf16File(text, GetParam().order), count);
+    }
+    LineList ReadBytes(const std::string& bytes, std::int32_t count) {
+        const TempDir dir;
+        LineList list;
+        CountingYield yield;
+        clsFileLineRead reader;
+        reader.SetFileName(dir.Write("utf16.txt", bytes));
+        EXPECT_EQ(reader.FileLineRead(list, yield), count);
+        EXPECT_EQ(yield.calls, count);
+        return list;
+    }
+};
+
+TEST_P(Utf16Test, SplitsAtEveryBreakAndDropsTheMark) {
+    const LineList list = Read(u"h\r\nA\rB\nC\r\n\r\nD", 6);
+    EXPECT_EQ(Lines(list), (Strings{"A", "B", "C", "", "D"}));
+    EXPECT_TRUE(list.IsAscii());
+    EXPECT_EQ(Lines(Read(u"\r\nfirst stored", 2)), Strings{"first stored"});
+    EXPECT_TRUE(Read(u"", 0).empty());
+}
+
+TEST_P(Utf16Test, DecodesJapaneseAndSurrogatePairs) {
+    const LineList list = Read(u"h\r\nPublic Const 定数 = 1\r\n' \U0001F600 終わり", 3);
+    EXPECT_EQ(Lines(list), (Strings{"Public Const 定数 = 1", "' \U0001F600 終わり"}));
+    EXPECT_FALSE(list.IsAscii());
+}
+
+TEST_P(Utf16Test, InvalidUnitsBecomeReplacementCharacters) {
+    // An unpaired high surrogate, an unpaired low one, and a high one cut off by the file's end.
+    const std::u16string text = u"h\r\n" + std::u16string(1, 0xD800) + u"x\r\n" +
+                                std::u16string(1, 0xDC00) + u"\r\ny" + std::u16string(1, 0xD83D);
+    EXPECT_EQ(Lines(Read(text, 4)), (Strings{"\uFFFDx", "\uFFFD", "y\uFFFD"}));
+    // An odd byte at the end.
+    EXPECT_EQ(Lines(ReadBytes(Utf16File(u"h\r\nA", GetParam().order) + "B", 2)),
+              Strings{"A\uFFFD"});
+}
+
+// Lines long enough to be decoded in several pieces, with their surrogate pairs on both sides
+// of every two-byte boundary, come out whole.
+TEST_P(Utf16Test, LongLinesKeepTheirSurrogatePairs) {
+    std::u16string pairs;
+    std::string utf8;
+    for (int i = 0; i < 300'000; ++i) {
+        pairs += u"\U0001F600";
+        utf8 += "\U0001F600";
+    }
+    const LineList list = Read(u"h\r\n" + pairs + u"\r\na" + pairs, 3);
+    ASSERT_EQ(list.size(), 2U);
+    EXPECT_TRUE(list[0] == utf8);
+    EXPECT_TRUE(list[1] == "a" + utf8);
+}
+
+INSTANTIATE_TEST_SUITE_P(FileLineReadBadInputTest, Utf16Test,
+                         testing::Values(ByteOrder{std::endian::little, "LittleEndian"},
+                                         ByteOrder{std::endian::big, "BigEndian"}),
+                         [](const testing::TestParamInfo<ByteOrder>& info) {
+                             return std::string(info.param.name);
+                         });
 
 }  // namespace
 }  // namespace brackwin::test

@@ -69,6 +69,8 @@ brackwin::LineList Read(std::string_view bytes, std::int32_t& count) {
         const std::string_view line = lines[i];
         Check(line.find_first_of("\r\n") == std::string_view::npos, "no break inside a line");
         Check(brackwin::IsValidUtf8(line), "lines are UTF-8");
+        Check(!lines.IsAscii() || brackwin::ClassifyUtf8(line) == brackwin::Utf8Kind::kAscii,
+              "an all-ASCII list holds only ASCII lines");
     }
     return lines;
 }
