@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "LowerCase.h"
+#include "TextDecoding.h"
 
 namespace brackwin {
 
@@ -22,48 +23,6 @@ constexpr std::array<unsigned char, 256> kAsciiLower = MakeAsciiLower();
 
 unsigned char ByteAt(std::string_view text, std::size_t index) noexcept {
     return static_cast<unsigned char>(text[index]);
-}
-
-struct Character {
-    char32_t value;
-    std::size_t length;  // 0 when no valid sequence starts there
-};
-
-// Decodes the non-ASCII character that starts at index. Overlong forms, surrogates and values
-// above U+10FFFF are not characters.
-Character CharacterAt(std::string_view text, std::size_t index) noexcept {
-    const unsigned char lead = ByteAt(text, index);
-    std::size_t length = 0;
-    char32_t value = 0;
-    unsigned char low = 0x80;
-    unsigned char high = 0xBF;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-        value = lead & 0x1F;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        value = lead & 0x0F;
-        low = lead == 0xE0 ? 0xA0 : low;
-        high = lead == 0xED ? 0x9F : high;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        value = lead & 0x07;
-        low = lead == 0xF0 ? 0x90 : low;
-        high = lead == 0xF4 ? 0x8F : high;
-    } else {
-        return {0, 0};
-    }
-    if (text.size() - index < length) {
-        return {0, 0};
-    }
-    for (std::size_t i = 1; i < length; ++i) {
-        const unsigned char next = ByteAt(text, index + i);
-        if (next < (i == 1 ? low : 0x80) || next > (i == 1 ? high : 0xBF)) {
-            return {0, 0};
-        }
-        value = (value << 6) | (next & 0x3F);
-    }
-    return {value, length};
 }
 
 // Which bytes start a character that folding may change, and which one that it may turn into
@@ -114,7 +73,7 @@ bool AnyLowered(std::string_view text, std::array<bool, 256> FoldingLeads::*lead
         }
         const unsigned char c = ByteAt(text, i);
         if (c >= 0x80 && (Leads().*leads)[c]) {
-            const Character character = CharacterAt(text, i);
+            const Utf8Character character = DecodeUtf8At(text, i);
             if (character.length != 0 && found(character.value, LowerCase(character.value))) {
                 return true;
             }
@@ -154,7 +113,7 @@ void FoldCase(std::string_view text, std::string& out) {
             ++i;
             continue;
         }
-        const Character character = CharacterAt(text, i);
+        const Utf8Character character = DecodeUtf8At(text, i);
         if (character.length == 0) {
             out.push_back(static_cast<char>(c));
             ++i;

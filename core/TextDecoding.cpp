@@ -5,49 +5,43 @@
 
 namespace brackwin {
 
-namespace {
-
-// The length of the valid UTF-8 sequence at the start of bytes, or 0 when there is none
-// (overlong forms, surrogates and values above U+10FFFF are invalid).
-std::size_t SequenceLength(const unsigned char* p, std::size_t remaining) noexcept {
-    const unsigned char lead = p[0];
+Utf8Character DecodeUtf8At(std::string_view text, std::size_t index) noexcept {
+    const auto lead = static_cast<unsigned char>(text[index]);
     if (lead < 0x80) {
-        return 1;
+        return {lead, 1};
     }
     std::size_t length = 0;
+    char32_t value = 0;
     unsigned char low = 0x80;
     unsigned char high = 0xBF;
     if (lead >= 0xC2 && lead <= 0xDF) {
         length = 2;
+        value = lead & 0x1F;
     } else if (lead >= 0xE0 && lead <= 0xEF) {
         length = 3;
-        if (lead == 0xE0) {
-            low = 0xA0;
-        } else if (lead == 0xED) {
-            high = 0x9F;
-        }
+        value = lead & 0x0F;
+        low = lead == 0xE0 ? 0xA0 : low;
+        high = lead == 0xED ? 0x9F : high;
     } else if (lead >= 0xF0 && lead <= 0xF4) {
         length = 4;
-        if (lead == 0xF0) {
-            low = 0x90;
-        } else if (lead == 0xF4) {
-            high = 0x8F;
-        }
+        value = lead & 0x07;
+        low = lead == 0xF0 ? 0x90 : low;
+        high = lead == 0xF4 ? 0x8F : high;
     } else {
-        return 0;
+        return {0, 0};
     }
-    if (remaining < length || p[1] < low || p[1] > high) {
-        return 0;
+    if (text.size() - index < length) {
+        return {0, 0};
     }
-    for (std::size_t i = 2; i < length; ++i) {
-        if (p[i] < 0x80 || p[i] > 0xBF) {
-            return 0;
+    for (std::size_t i = 1; i < length; ++i) {
+        const auto next = static_cast<unsigned char>(text[index + i]);
+        if (next < (i == 1 ? low : 0x80) || next > (i == 1 ? high : 0xBF)) {
+            return {0, 0};
         }
+        value = (value << 6) | (next & 0x3F);
     }
-    return length;
+    return {value, length};
 }
-
-}  // namespace
 
 Utf8Kind ClassifyUtf8(std::string_view bytes) noexcept {
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
@@ -65,7 +59,8 @@ Utf8Kind ClassifyUtf8(std::string_view bytes) noexcept {
                 continue;
             }
         }
-        const std::size_t length = SequenceLength(p, remaining);
+        const std::size_t length =
+            DecodeUtf8At({reinterpret_cast<const char*>(p), remaining}, 0).length;
         if (length == 0) {
             return Utf8Kind::kInvalid;
         }
@@ -102,7 +97,7 @@ std::size_t RepairUtf8(std::string_view bytes, bool last, ByteBuffer& out) {
     }
     std::size_t remaining = taken;
     while (remaining != 0) {
-        std::size_t length = SequenceLength(p, remaining);
+        std::size_t length = DecodeUtf8At({reinterpret_cast<const char*>(p), remaining}, 0).length;
         if (length == 0) {
             out.Append(kReplacementCharacter);
             length = 1;

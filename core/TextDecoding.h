@@ -7,6 +7,15 @@
 
 namespace brackwin {
 
+// One UTF-8 character: its value and how many bytes it takes. The length is 0 where no valid
+// sequence starts (overlong forms, surrogates and values above U+10FFFF are not characters).
+struct Utf8Character {
+    char32_t value;
+    std::size_t length;
+};
+// The character whose sequence starts at index, which must be within text.
+Utf8Character DecodeUtf8At(std::string_view text, std::size_t index) noexcept;
+
 // Ordered: a text's kind is the greatest of the kinds of the pieces it is cut into between
 // characters.
 enum class Utf8Kind { kAscii, kNonAscii, kInvalid };
