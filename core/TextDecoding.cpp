@@ -43,6 +43,23 @@ Utf8Character DecodeUtf8At(std::string_view text, std::size_t index) noexcept {
     return {value, length};
 }
 
+std::size_t AsciiPrefixLength(std::string_view bytes) noexcept {
+    constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+    constexpr std::size_t kBlock = 4 * sizeof(std::uint64_t);
+    std::size_t pos = 0;
+    for (; bytes.size() - pos >= kBlock; pos += kBlock) {
+        std::uint64_t words[4];
+        std::memcpy(words, bytes.data() + pos, kBlock);
+        if (((words[0] | words[1] | words[2] | words[3]) & kHighBits) != 0) {
+            break;
+        }
+    }
+    while (pos < bytes.size() && static_cast<unsigned char>(bytes[pos]) < 0x80) {
+        ++pos;
+    }
+    return pos;
+}
+
 Utf8Kind ClassifyUtf8(std::string_view bytes) noexcept {
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
     std::size_t remaining = bytes.size();

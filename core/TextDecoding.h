@@ -20,6 +20,9 @@ Utf8Character DecodeUtf8At(std::string_view text, std::size_t index) noexcept;
 // characters.
 enum class Utf8Kind { kAscii, kNonAscii, kInvalid };
 
+// How many bytes at the start of bytes are ASCII.
+std::size_t AsciiPrefixLength(std::string_view bytes) noexcept;
+
 // Whether bytes are valid UTF-8, and if so whether they are plain ASCII.
 Utf8Kind ClassifyUtf8(std::string_view bytes) noexcept;
 inline bool IsValidUtf8(std::string_view bytes) noexcept {
