@@ -4,8 +4,6 @@
 
 #include <chrono>
 #include <deque>
-#include <filesystem>
-#include <fstream>
 #include <functional>
 #include <string>
 #include <utility>
@@ -13,6 +11,7 @@
 
 #include "FailingAllocator.h"
 #include "ShownText.h"
+#include "TestFiles.h"
 
 namespace brackwin::test {
 namespace {
@@ -87,11 +86,7 @@ class Form1Test : public testing::Test {
     Form1Test() : form_(view_, kEveryLine) { form_.Form_Load(); }
 
     std::string Write(const std::string& text) {
-        const std::filesystem::path path = std::filesystem::temp_directory_path() /
-                                           ("brackwin-logic-" + std::to_string(files_.size()));
-        std::ofstream(path, std::ios::binary) << text;
-        files_.push_back(path);
-        return path.string();
+        return dir_.Write("file" + std::to_string(++files_) + ".txt", text);
     }
     void Load(std::optional<std::string> path) {
         view_.answer = std::move(path);
@@ -111,15 +106,11 @@ class Form1Test : public testing::Test {
         }
         return rows;
     }
-    ~Form1Test() override {
-        for (const auto& file : files_) {
-            std::filesystem::remove(file);
-        }
-    }
-
+    // A folder of the test's own: the test cases run side by side in processes of their own.
+    TempDir dir_;
+    int files_ = 0;
     RecordingView view_;
     Form1 form_;
-    std::vector<std::filesystem::path> files_;
 };
 
 const std::string kExample =
