@@ -1,8 +1,6 @@
 #include "CaseFold.h"
 
 #include <array>
-#include <cstdint>
-#include <cstring>
 
 #include "LowerCase.h"
 #include "TextDecoding.h"
@@ -57,22 +55,17 @@ const FoldingLeads& Leads() {
 }
 
 // Whether some character of text that starts with one of the leads lowers to a character for
-// which found holds. Eight ASCII bytes are passed over at a time, and ASCII text never asks the
+// which found holds. Runs of ASCII are passed over as a whole, and ASCII text never asks the
 // platform.
 template <typename Found>
 bool AnyLowered(std::string_view text, std::array<bool, 256> FoldingLeads::*leads, Found found) {
-    constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
     for (std::size_t i = 0; i < text.size();) {
-        if (i + 8 <= text.size()) {
-            std::uint64_t word;
-            std::memcpy(&word, text.data() + i, sizeof word);
-            if ((word & kHighBits) == 0) {
-                i += 8;
-                continue;
-            }
-        }
         const unsigned char c = ByteAt(text, i);
-        if (c >= 0x80 && (Leads().*leads)[c]) {
+        if (c < 0x80) {
+            i += AsciiPrefixLength(text.substr(i));
+            continue;
+        }
+        if ((Leads().*leads)[c]) {
             const Utf8Character character = DecodeUtf8At(text, i);
             if (character.length != 0 && found(character.value, LowerCase(character.value))) {
                 return true;
@@ -131,21 +124,7 @@ std::string FoldCase(std::string_view text) {
 }
 
 bool IsAscii(std::string_view text) noexcept {
-    constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
-    std::size_t i = 0;
-    for (; i + 8 <= text.size(); i += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, text.data() + i, sizeof word);
-        if ((word & kHighBits) != 0) {
-            return false;
-        }
-    }
-    for (; i < text.size(); ++i) {
-        if (ByteAt(text, i) >= 0x80) {
-            return false;
-        }
-    }
-    return true;
+    return AsciiPrefixLength(text) == text.size();
 }
 
 bool FoldsOnlyAscii(std::string_view text) {

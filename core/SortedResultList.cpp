@@ -20,14 +20,6 @@ struct OrderedText {
     std::string_view text;
 };
 
-// Sixteen bytes of an entry's folded text from some depth on, as two big-endian words, zero past
-// its end: comparing keys compares those bytes, as ResultOrderLess does.
-struct SortKey {
-    std::uint64_t high = 0;
-    std::uint64_t low = 0;
-    std::size_t index = 0;
-};
-
 // Eight bytes of an entry's folded text as a big-endian word, zero past its end, read from the
 // entry's folded view (see Entry): its A-Z are read as a-z.
 std::uint64_t FoldedWord(std::string_view folded, std::size_t from) noexcept {
@@ -68,43 +60,6 @@ bool LessFrom(std::size_t depth, const OrderedText& a, const OrderedText& b) noe
         return a.folded.size() < b.folded.size();
     }
     return a.text < b.text;
-}
-
-// Sorts keys by their entries' order. Hundreds of thousands of entries that share long
-// beginnings sort fast this way: most comparisons look at keys held in the array, and an
-// entry's text is read once per sixteen bytes of the beginning it shares with others.
-void SortByKeys(std::span<const OrderedText> texts, std::span<SortKey> keys, std::size_t depth) {
-    for (SortKey& key : keys) {
-        const std::string_view folded = texts[key.index].folded;
-        key.high = FoldedWord(folded, depth);
-        key.low = FoldedWord(folded, depth + 8);
-    }
-    const auto sameBytes = [](const SortKey& a, const SortKey& b) {
-        return a.high == b.high && a.low == b.low;
-    };
-    std::sort(keys.begin(), keys.end(), [](const SortKey& a, const SortKey& b) {
-        return a.high != b.high ? a.high < b.high : a.low < b.low;
-    });
-    for (std::size_t first = 0; first < keys.size();) {
-        std::size_t last = first + 1;
-        while (last < keys.size() && sameBytes(keys[last], keys[first])) {
-            ++last;
-        }
-        if (last - first > 1) {
-            const std::span<SortKey> run = keys.subspan(first, last - first);
-            const bool goesOn = std::any_of(run.begin(), run.end(), [&](const SortKey& key) {
-                return texts[key.index].folded.size() > depth + 16;
-            });
-            if (goesOn) {
-                SortByKeys(texts, run, depth + 16);
-            } else {
-                std::sort(run.begin(), run.end(), [&](const SortKey& a, const SortKey& b) {
-                    return LessFrom(depth + 16, texts[a.index], texts[b.index]);
-                });
-            }
-        }
-        first = last;
-    }
 }
 
 }  // namespace
@@ -201,18 +156,41 @@ bool SortedResultList::Less(const Prefix& prefixA, const Entry& a, const Prefix&
 }
 
 std::vector<std::uint32_t> SortedResultList::SortedPendingIds() const {
+    // Sorted by their prefixes, copied side by side so the comparisons read no entry; only
+    // entries whose first 32 folded bytes agree are then compared on their texts.
+    struct Keyed {
+        Prefix prefix;
+        std::uint32_t id;
+    };
     const auto first = static_cast<std::uint32_t>(order_.size());
-    std::vector<OrderedText> texts(stored_ - first);
-    std::vector<SortKey> keys(texts.size());
-    for (std::size_t i = 0; i < texts.size(); ++i) {
-        const Entry& entry = At(first + static_cast<std::uint32_t>(i));
-        texts[i] = {entry.foldedView(), entry.view()};
-        keys[i].index = i;
+    std::vector<Keyed> keyed(stored_ - first);
+    for (std::size_t i = 0; i < keyed.size(); ++i) {
+        const auto id = first + static_cast<std::uint32_t>(i);
+        keyed[i] = {At(id).prefix, id};
     }
-    SortByKeys(texts, keys, 0);
-    std::vector<std::uint32_t> ids(keys.size());
-    for (std::size_t i = 0; i < keys.size(); ++i) {
-        ids[i] = first + static_cast<std::uint32_t>(keys[i].index);
+    std::sort(keyed.begin(), keyed.end(),
+              [](const Keyed& a, const Keyed& b) { return a.prefix.words < b.prefix.words; });
+    for (std::size_t tieFirst = 0; tieFirst < keyed.size();) {
+        std::size_t tieEnd = tieFirst + 1;
+        while (tieEnd < keyed.size() &&
+               keyed[tieEnd].prefix.words == keyed[tieFirst].prefix.words) {
+            ++tieEnd;
+        }
+        if (tieEnd - tieFirst > 1) {
+            std::sort(keyed.begin() + static_cast<std::ptrdiff_t>(tieFirst),
+                      keyed.begin() + static_cast<std::ptrdiff_t>(tieEnd),
+                      [this](const Keyed& a, const Keyed& b) {
+                          const Entry& entryA = At(a.id);
+                          const Entry& entryB = At(b.id);
+                          return LessFrom(sizeof(Prefix), {entryA.foldedView(), entryA.view()},
+                                          {entryB.foldedView(), entryB.view()});
+                      });
+        }
+        tieFirst = tieEnd;
+    }
+    std::vector<std::uint32_t> ids(keyed.size());
+    for (std::size_t i = 0; i < keyed.size(); ++i) {
+        ids[i] = keyed[i].id;
     }
     return ids;
 }
