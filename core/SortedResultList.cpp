@@ -47,19 +47,20 @@ std::uint64_t FoldedWord(std::string_view folded, std::size_t from) noexcept {
     return word;
 }
 
-// Whether a sorts before b, given that their folded texts agree before depth.
-bool LessFrom(std::size_t depth, const OrderedText& a, const OrderedText& b) noexcept {
+// How a compares with b (below, at or above zero), given that their folded texts agree before
+// depth: by the rest of their folded texts, then by their texts.
+int CompareFrom(std::size_t depth, const OrderedText& a, const OrderedText& b) noexcept {
     for (; depth < std::max(a.folded.size(), b.folded.size()); depth += 8) {
         const std::uint64_t wordA = FoldedWord(a.folded, depth);
         const std::uint64_t wordB = FoldedWord(b.folded, depth);
         if (wordA != wordB) {
-            return wordA < wordB;
+            return wordA < wordB ? -1 : 1;
         }
     }
     if (a.folded.size() != b.folded.size()) {
-        return a.folded.size() < b.folded.size();
+        return a.folded.size() < b.folded.size() ? -1 : 1;
     }
-    return a.text < b.text;
+    return a.text.compare(b.text);
 }
 
 }  // namespace
@@ -95,7 +96,11 @@ void SortedResultList::Clear() {
     textNext_ = nullptr;
     textRoom_ = 0;
     stored_ = 0;
-    order_.clear();
+    pending_ = {};
+    runs_.clear();
+    count_ = 0;
+    merge_.reset();
+    position_.reset();
 }
 
 SortedResultList::Prefix SortedResultList::PrefixOf(std::string_view folded) noexcept {
@@ -133,174 +138,197 @@ void SortedResultList::AddItem(std::string_view entry) {
         FoldCase(entry, folding_);
         folded = {StoreText(folding_), folding_.size()};
     }
-    entryBlocks_[block][stored_ & ((1U << kEntryBlockBits) - 1)] = {
-        PrefixOf(folded), text, entry.size(), folded.data(), folded.size()};
+    pending_.push_back({PrefixOf(folded), stored_});
+    entryBlocks_[block][stored_ & ((1U << kEntryBlockBits) - 1)] = {text, entry.size(),
+                                                                    folded.data(), folded.size()};
     ++stored_;
 }
 
-std::string_view SortedResultList::Item(std::size_t index) const {
-    if (index >= order_.size()) {
+bool SortedResultList::Less(const Keyed& a, const Keyed& b) const noexcept {
+    if (a.prefix.words != b.prefix.words) {
+        return a.prefix.words < b.prefix.words;
+    }
+    const Entry& entryA = At(a.id);
+    const Entry& entryB = At(b.id);
+    const int order = CompareFrom(sizeof(Prefix), {entryA.foldedView(), entryA.view()},
+                                  {entryB.foldedView(), entryB.view()});
+    // Equal entries keep the order they were added in.
+    return order != 0 ? order < 0 : a.id < b.id;
+}
+
+void SortedResultList::Commit() {
+    if (pending_.empty()) {
+        return;
+    }
+    std::sort(pending_.begin(), pending_.end(),
+              [this](const Keyed& a, const Keyed& b) { return Less(a, b); });
+    runs_.push_back(std::move(pending_));
+    count_ += runs_.back().size();
+    pending_ = {};
+    position_.reset();
+}
+
+// Merges the newest two neighbouring runs whose sizes differ by no more than half, so that every
+// run is more than twice the next: there are at most a few dozen, and each entry is merged again
+// only as often as its run's size doubles.
+bool SortedResultList::StartMerge() {
+    for (std::size_t second = runs_.size(); second-- > 1;) {
+        if (runs_[second - 1].size() <= 2 * runs_[second].size()) {
+            Merge merge{second - 1, {}, 0, 0};
+            merge.merged.reserve(runs_[second - 1].size() + runs_[second].size());
+            merge_ = std::move(merge);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool SortedResultList::MergeSome(std::size_t budget) {
+    for (;;) {
+        if (!merge_ && !StartMerge()) {
+            return false;
+        }
+        Merge& merge = *merge_;
+        const std::vector<Keyed>& first = runs_[merge.first];
+        const std::vector<Keyed>& second = runs_[merge.first + 1];
+        for (; budget > 0 && merge.merged.size() < merge.merged.capacity(); --budget) {
+            const bool fromSecond = merge.takenFirst == first.size() ||
+                                    (merge.takenSecond < second.size() &&
+                                     Less(second[merge.takenSecond], first[merge.takenFirst]));
+            merge.merged.push_back(fromSecond ? second[merge.takenSecond++]
+                                              : first[merge.takenFirst++]);
+        }
+        if (merge.takenFirst < first.size() || merge.takenSecond < second.size()) {
+            return true;
+        }
+        runs_[merge.first] = std::move(merge.merged);
+        runs_.erase(runs_.begin() + static_cast<std::ptrdiff_t>(merge.first) + 1);
+        merge_.reset();
+        position_.reset();
+    }
+}
+
+void SortedResultList::StopMerging() noexcept {
+    merge_.reset();
+}
+
+std::size_t SortedResultList::Before(const std::vector<Keyed>& run,
+                                     const Keyed& key) const noexcept {
+    return static_cast<std::size_t>(
+        std::lower_bound(run.begin(), run.end(), key,
+                         [this](const Keyed& a, const Keyed& b) { return Less(a, b); }) -
+        run.begin());
+}
+
+const SortedResultList::Keyed* SortedResultList::Head(std::size_t run) const noexcept {
+    const std::size_t taken = position_->taken[run];
+    return taken < runs_[run].size() ? &runs_[run][taken] : nullptr;
+}
+
+// Finds how many entries of each run come before the one at index: from the last position when
+// it is near, otherwise by narrowing a window in every run around the entry, halving the widest
+// window at each step by the rank of its middle entry.
+void SortedResultList::Seek(std::size_t index) const {
+    constexpr std::size_t kWalk = 64;
+    if (position_ && index + kWalk >= position_->index && index <= position_->index + kWalk) {
+        for (; position_->index < index; ++position_->index) {
+            std::size_t smallest = runs_.size();
+            for (std::size_t run = 0; run < runs_.size(); ++run) {
+                const Keyed* head = Head(run);
+                if (head != nullptr && (smallest == runs_.size() || Less(*head, *Head(smallest)))) {
+                    smallest = run;
+                }
+            }
+            ++position_->taken[smallest];
+        }
+        for (; position_->index > index; --position_->index) {
+            std::size_t largest = runs_.size();
+            for (std::size_t run = 0; run < runs_.size(); ++run) {
+                const std::size_t taken = position_->taken[run];
+                if (taken != 0 &&
+                    (largest == runs_.size() ||
+                     Less(runs_[largest][position_->taken[largest] - 1], runs_[run][taken - 1]))) {
+                    largest = run;
+                }
+            }
+            --position_->taken[largest];
+        }
+        return;
+    }
+    std::vector<std::size_t> low(runs_.size(), 0);
+    std::vector<std::size_t> high(runs_.size());
+    std::vector<std::size_t> before(runs_.size());
+    for (std::size_t run = 0; run < runs_.size(); ++run) {
+        high[run] = runs_[run].size();
+    }
+    for (;;) {
+        std::size_t widest = 0;
+        for (std::size_t run = 1; run < runs_.size(); ++run) {
+            if (high[run] - low[run] > high[widest] - low[widest]) {
+                widest = run;
+            }
+        }
+        if (high[widest] == low[widest]) {
+            break;
+        }
+        const std::size_t middle = low[widest] + (high[widest] - low[widest]) / 2;
+        const Keyed& pivot = runs_[widest][middle];
+        std::size_t rank = 0;
+        for (std::size_t run = 0; run < runs_.size(); ++run) {
+            before[run] = run == widest ? middle : Before(runs_[run], pivot);
+            rank += before[run];
+        }
+        if (rank == index) {
+            low = before;
+            break;
+        }
+        for (std::size_t run = 0; run < runs_.size(); ++run) {
+            if (rank < index) {
+                low[run] = std::max(low[run], before[run]);
+            } else {
+                high[run] = std::min(high[run], before[run]);
+            }
+        }
+        if (rank < index) {
+            low[widest] = middle + 1;
+        }
+    }
+    position_ = Position{index, std::move(low)};
+}
+
+const SortedResultList::Keyed& SortedResultList::KeyedAt(std::size_t index) const {
+    if (index >= count_) {
         throw std::out_of_range("no result list entry at this index");
     }
-    return At(order_[index]).view();
+    if (runs_.size() == 1) {
+        return runs_.front()[index];
+    }
+    Seek(index);
+    const Keyed* smallest = nullptr;
+    for (std::size_t run = 0; run < runs_.size(); ++run) {
+        const Keyed* head = Head(run);
+        if (head != nullptr && (smallest == nullptr || Less(*head, *smallest))) {
+            smallest = head;
+        }
+    }
+    return *smallest;
 }
 
-bool SortedResultList::Less(const Prefix& prefixA, const Entry& a, const Prefix& prefixB,
-                            const Entry& b) noexcept {
-    for (std::size_t i = 0; i < prefixA.words.size(); ++i) {
-        if (prefixA.words[i] != prefixB.words[i]) {
-            return prefixA.words[i] < prefixB.words[i];
-        }
-    }
-    return LessFrom(sizeof(Prefix), {a.foldedView(), a.view()}, {b.foldedView(), b.view()});
+std::string_view SortedResultList::Item(std::size_t index) const {
+    return At(KeyedAt(index).id).view();
 }
 
-std::vector<std::uint32_t> SortedResultList::SortedPendingIds() const {
-    // Sorted by their prefixes, copied side by side so the comparisons read no entry; only
-    // entries whose first 32 folded bytes agree are then compared on their texts.
-    struct Keyed {
-        Prefix prefix;
-        std::uint32_t id;
-    };
-    const auto first = static_cast<std::uint32_t>(order_.size());
-    std::vector<Keyed> keyed(stored_ - first);
-    for (std::size_t i = 0; i < keyed.size(); ++i) {
-        const auto id = first + static_cast<std::uint32_t>(i);
-        keyed[i] = {At(id).prefix, id};
-    }
-    std::sort(keyed.begin(), keyed.end(),
-              [](const Keyed& a, const Keyed& b) { return a.prefix.words < b.prefix.words; });
-    for (std::size_t tieFirst = 0; tieFirst < keyed.size();) {
-        std::size_t tieEnd = tieFirst + 1;
-        while (tieEnd < keyed.size() &&
-               keyed[tieEnd].prefix.words == keyed[tieFirst].prefix.words) {
-            ++tieEnd;
-        }
-        if (tieEnd - tieFirst > 1) {
-            std::sort(keyed.begin() + static_cast<std::ptrdiff_t>(tieFirst),
-                      keyed.begin() + static_cast<std::ptrdiff_t>(tieEnd),
-                      [this](const Keyed& a, const Keyed& b) {
-                          const Entry& entryA = At(a.id);
-                          const Entry& entryB = At(b.id);
-                          return LessFrom(sizeof(Prefix), {entryA.foldedView(), entryA.view()},
-                                          {entryB.foldedView(), entryB.view()});
-                      });
-        }
-        tieFirst = tieEnd;
-    }
-    std::vector<std::uint32_t> ids(keyed.size());
-    for (std::size_t i = 0; i < keyed.size(); ++i) {
-        ids[i] = keyed[i].id;
-    }
-    return ids;
+SortedResultList::Id SortedResultList::IdAt(std::size_t index) const {
+    return KeyedAt(index).id;
 }
 
-// Each new entry goes after every old entry that does not sort after it, so an earlier entry
-// stays ahead of an equal new one. The new entries are sorted, so the middle one's place splits
-// both ranges: about log2(n/m) comparisons per entry when m entries join n. The placed entries
-// lie all over memory, so the searches of one round of splits run side by side, one step each
-// in turn: each step first reads every search's probed entry, so the reads wait together.
-std::vector<std::size_t> SortedResultList::FindPlaces(std::span<const std::uint32_t> ids) const {
-    struct Split {
-        std::size_t first;  // the new entries [first, end) go into the old range [oldFirst, oldEnd)
-        std::size_t end;
-        std::size_t oldFirst;
-        std::size_t oldEnd;
-    };
-    struct Search {
-        const Entry* entry;
-        std::size_t low;  // the place is in [low, low + length]
-        std::size_t length;
-    };
-    constexpr std::size_t kSideBySide = 64;
-    std::vector<std::size_t> insertedBefore(ids.size());
-    std::vector<Split> splits{{0, ids.size(), 0, order_.size()}};
-    std::vector<Split> nextSplits;
-    std::vector<Search> searches;
-    while (!splits.empty()) {
-        searches.clear();
-        for (const Split& split : splits) {
-            const std::uint32_t id = ids[split.first + (split.end - split.first) / 2];
-            searches.push_back({&At(id), split.oldFirst, split.oldEnd - split.oldFirst});
-        }
-        for (std::size_t group = 0; group < searches.size(); group += kSideBySide) {
-            const std::span<Search> side =
-                std::span(searches).subspan(group, std::min(kSideBySide, searches.size() - group));
-            std::array<const Entry*, kSideBySide> probed{};
-            std::array<Prefix, kSideBySide> prefixes{};
-            for (bool searching = true; searching;) {
-                searching = false;
-                for (std::size_t i = 0; i < side.size(); ++i) {
-                    if (side[i].length != 0) {
-                        probed[i] = &At(order_[side[i].low + side[i].length / 2]);
-                    }
-                }
-                for (std::size_t i = 0; i < side.size(); ++i) {
-                    if (side[i].length != 0) {
-                        prefixes[i] = probed[i]->prefix;
-                    }
-                }
-                for (std::size_t i = 0; i < side.size(); ++i) {
-                    Search& search = side[i];
-                    if (search.length == 0) {
-                        continue;
-                    }
-                    const std::size_t half = search.length / 2;
-                    if (Less(search.entry->prefix, *search.entry, prefixes[i], *probed[i])) {
-                        search.length = half;
-                    } else {
-                        search.low += half + 1;
-                        search.length -= half + 1;
-                    }
-                    searching = searching || search.length != 0;
-                }
-            }
-        }
-        nextSplits.clear();
-        for (std::size_t i = 0; i < splits.size(); ++i) {
-            const Split& split = splits[i];
-            const std::size_t middle = split.first + (split.end - split.first) / 2;
-            const std::size_t place = searches[i].low;
-            insertedBefore[middle] = place;
-            if (split.first < middle) {
-                nextSplits.push_back({split.first, middle, split.oldFirst, place});
-            }
-            if (middle + 1 < split.end) {
-                nextSplits.push_back({middle + 1, split.end, place, split.oldEnd});
-            }
-        }
-        std::swap(splits, nextSplits);
+std::size_t SortedResultList::IndexOf(Id id) const {
+    const Keyed key{PrefixOf(At(id).foldedView()), id};
+    std::size_t index = 0;
+    for (const std::vector<Keyed>& run : runs_) {
+        index += Before(run, key);
     }
-    return insertedBefore;
-}
-
-std::vector<std::size_t> SortedResultList::Commit() {
-    if (PendingCount() == 0) {
-        return {};
-    }
-    const std::vector<std::uint32_t> ids = SortedPendingIds();
-    const std::size_t oldCount = order_.size();
-    const std::vector<std::size_t> insertedBefore = FindPlaces(ids);
-    // Widened and filled from the back, so every old id moves once, in runs, and is never
-    // overwritten before it has moved.
-    order_.resize(oldCount + ids.size());
-    std::size_t oldEnd = oldCount;
-    for (std::size_t k = ids.size(); k-- > 0;) {
-        const auto first = static_cast<std::ptrdiff_t>(insertedBefore[k]);
-        const auto end = static_cast<std::ptrdiff_t>(oldEnd);
-        std::copy_backward(order_.begin() + first, order_.begin() + end,
-                           order_.begin() + end + static_cast<std::ptrdiff_t>(k + 1));
-        order_[insertedBefore[k] + k] = ids[k];
-        oldEnd = insertedBefore[k];
-    }
-    return insertedBefore;
-}
-
-std::size_t SortedResultList::IndexAfterCommit(std::span<const std::size_t> insertedBefore,
-                                               std::size_t oldIndex) noexcept {
-    const auto shift = std::upper_bound(insertedBefore.begin(), insertedBefore.end(), oldIndex) -
-                       insertedBefore.begin();
-    return oldIndex + static_cast<std::size_t>(shift);
+    return index;
 }
 
 }  // namespace brackwin

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <span>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,8 +21,17 @@ bool ResultOrderLess(std::string_view a, std::string_view b);
 // A result list that keeps its entries in ascending order ignoring case. Appends are held back
 // and placed together by Commit(), so a search with hundreds of thousands of matches stays
 // fast; readers see only committed entries.
+//
+// The committed entries lie in a few sorted runs, each holding its entries' places in the order
+// side by side. A commit sorts its new entries into a run of their own, at a cost that does not
+// grow with the list; MergeSome() merges runs a bounded step at a time, reading them in order,
+// so that they stay few. Reading an entry by index looks into every run.
 class SortedResultList final : public ResultList {
   public:
+    // An entry's identity, which stays with it while the list grows: its place in the order in
+    // which entries were added.
+    using Id = std::uint32_t;
+
     SortedResultList() = default;
     SortedResultList(const SortedResultList&) = delete;
     SortedResultList& operator=(const SortedResultList&) = delete;
@@ -33,22 +42,22 @@ class SortedResultList final : public ResultList {
     void AddItem(std::string_view entry) override;
 
     // Places every entry added since the last commit, each after the placed entries equal to
-    // it. Costs O(m log n) comparisons and one pass over n four-byte ids for m new and n placed
-    // entries, so frequent commits stay cheap. Returns, for each newly placed entry in list
-    // order, the index before this call of the first earlier placed entry that now follows it
-    // (the old Count() when none does); empty when nothing was pending. Throws std::bad_alloc
-    // with the list unchanged.
-    std::vector<std::size_t> Commit();
+    // it. Throws std::bad_alloc with the committed entries unchanged.
+    void Commit();
+    // Merges runs for at most `budget` entries' worth of work; false when no merging is left.
+    // The order and every index stay as they are. Throws std::bad_alloc with the list unchanged.
+    bool MergeSome(std::size_t budget);
+    // Drops a merge that is under way, and the memory it holds; the runs stay as they are.
+    void StopMerging() noexcept;
 
-    // The index after a commit of the entry that had oldIndex before it, given what that
-    // Commit() returned.
-    static std::size_t IndexAfterCommit(std::span<const std::size_t> insertedBefore,
-                                        std::size_t oldIndex) noexcept;
-
-    std::size_t Count() const noexcept { return order_.size(); }
-    std::size_t PendingCount() const noexcept { return stored_ - order_.size(); }
+    std::size_t Count() const noexcept { return count_; }
+    std::size_t PendingCount() const noexcept { return pending_.size(); }
     // Throws std::out_of_range unless index < Count(). The text stays valid until Clear().
     std::string_view Item(std::size_t index) const;
+    // The entry at index; throws std::out_of_range unless index < Count().
+    Id IdAt(std::size_t index) const;
+    // The index of a committed entry.
+    std::size_t IndexOf(Id id) const;
 
   private:
     // The first 32 bytes of an entry's folded text, as big-endian words and zero past its end:
@@ -57,12 +66,15 @@ class SortedResultList final : public ResultList {
     struct Prefix {
         std::array<std::uint64_t, 4> words;
     };
-    // One cache line each: comparing with a placed entry, found by its id, reads one line. The
-    // folded view is the entry's text where folding changes only A-Z (every ASCII entry, and
+    // An entry's place in the order, as runs hold it.
+    struct Keyed {
+        Prefix prefix;
+        Id id;
+    };
+    // The folded view is the entry's text where folding changes only A-Z (every ASCII entry, and
     // most others), which comparisons read with A-Z as a-z; any other entry keeps a folded copy,
     // which has no A-Z.
-    struct alignas(64) Entry {
-        Prefix prefix;
+    struct Entry {
         const char* text;
         std::size_t size;
         const char* folded;
@@ -70,31 +82,50 @@ class SortedResultList final : public ResultList {
         std::string_view view() const noexcept { return {text, size}; }
         std::string_view foldedView() const noexcept { return {folded, foldedSize}; }
     };
-    static_assert(sizeof(Entry) == 64);
+    // Two neighbouring runs being merged into one, which replaces them when it is whole.
+    struct Merge {
+        std::size_t first = 0;  // runs_[first] and runs_[first + 1]
+        std::vector<Keyed> merged;
+        std::size_t takenFirst = 0;
+        std::size_t takenSecond = 0;
+    };
+    // Where an index was last found: the entries before it are the first `taken` of each run.
+    // Reading neighbouring indexes, as a list's rows are drawn, then walks from there.
+    struct Position {
+        std::size_t index = 0;
+        std::vector<std::size_t> taken;
+    };
+
     static Prefix PrefixOf(std::string_view folded) noexcept;
 
     static constexpr unsigned kEntryBlockBits = 12;
     static constexpr std::size_t kTextBlockSize = std::size_t{1} << 20;
 
-    const Entry& At(std::uint32_t id) const noexcept {
+    const Entry& At(Id id) const noexcept {
         return entryBlocks_[id >> kEntryBlockBits][id & ((1U << kEntryBlockBits) - 1)];
     }
-    static bool Less(const Prefix& prefixA, const Entry& a, const Prefix& prefixB,
-                     const Entry& b) noexcept;
+    bool Less(const Keyed& a, const Keyed& b) const noexcept;
     const char* StoreText(std::string_view entry);
-    std::vector<std::uint32_t> SortedPendingIds() const;
-    std::vector<std::size_t> FindPlaces(std::span<const std::uint32_t> ids) const;
+    bool StartMerge();
+    const Keyed& KeyedAt(std::size_t index) const;
+    // The count of run's entries that sort before key.
+    std::size_t Before(const std::vector<Keyed>& run, const Keyed& key) const noexcept;
+    void Seek(std::size_t index) const;
+    const Keyed* Head(std::size_t run) const noexcept;
 
     // Entries are stored in the order they were added, in blocks that never move, so an
-    // entry's id (its place in that order) and its text stay put however the list grows.
+    // entry's id and its text stay put however the list grows.
     std::vector<std::unique_ptr<Entry[]>> entryBlocks_;
     std::vector<std::unique_ptr<char[]>> textBlocks_;
     char* textNext_ = nullptr;
     std::size_t textRoom_ = 0;
     std::uint32_t stored_ = 0;
     std::string folding_;  // reused by AddItem
-    // The ids of the committed entries in list order; ids from Count() on are pending.
-    std::vector<std::uint32_t> order_;
+    std::vector<Keyed> pending_;
+    std::vector<std::vector<Keyed>> runs_;
+    std::size_t count_ = 0;
+    std::optional<Merge> merge_;
+    mutable std::optional<Position> position_;
 };
 
 }  // namespace brackwin

@@ -5,7 +5,10 @@
 #include <algorithm>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
+
+#include "CaseFold.h"
 
 namespace brackwin::test {
 namespace {
@@ -97,7 +100,7 @@ TEST(SortedResultListTest, CommitPlacesPendingEntriesInOrder) {
     }
     EXPECT_EQ(list.Count(), 0U);
     EXPECT_EQ(list.PendingCount(), 4U);
-    EXPECT_EQ(list.Commit(), (std::vector<std::size_t>{0, 0, 0, 0}));
+    list.Commit();
     EXPECT_EQ(list.PendingCount(), 0U);
     EXPECT_EQ(Items(list), (Strings{"Type a", "type A", "Type b", "TYPE C"}));
 }
@@ -119,50 +122,64 @@ TEST(SortedResultListTest, AsciiAndFoldedEntriesShareOneOrder) {
                        "Type Б", "type б", "TYPE Е", "type カa", "TYPE カZ", "Type ａ"}));
 }
 
-TEST(SortedResultListTest, CommitMergesAndMapsOldIndices) {
+// An entry keeps its id while entries are placed before it, and IndexOf finds it by that id.
+TEST(SortedResultListTest, EntriesAreFoundByTheirIdsAfterEveryCommit) {
     SortedResultList list;
     list.AddItem("b");
     list.AddItem("d");
     list.Commit();
+    const SortedResultList::Id b = list.IdAt(0);
+    const SortedResultList::Id d = list.IdAt(1);
     list.AddItem("c");
     list.AddItem("a");
     list.AddItem("d");
     list.AddItem("e");
-    // a before b; c before d; the new d after the old one; e at the end.
-    const std::vector<std::size_t> insertedBefore = list.Commit();
-    EXPECT_EQ(insertedBefore, (std::vector<std::size_t>{0, 1, 2, 2}));
+    list.Commit();
+    // The new d goes after the old one.
     EXPECT_EQ(Items(list), (Strings{"a", "b", "c", "d", "d", "e"}));
-    EXPECT_EQ(SortedResultList::IndexAfterCommit(insertedBefore, 0), 1U);
-    EXPECT_EQ(SortedResultList::IndexAfterCommit(insertedBefore, 1), 3U);
-    EXPECT_TRUE(list.Commit().empty());
-}
-
-TEST(SortedResultListTest, IndexAfterCommitCountsTheEntriesPlacedAtOrBefore) {
-    struct Case {
-        std::vector<std::size_t> insertedBefore;
-        std::size_t oldIndex;
-        std::size_t newIndex;
-    };
-    const std::vector<Case> cases = {
-        {{}, 0, 0},        {{}, 7, 7},         {{0}, 0, 1},       {{1}, 0, 0},
-        {{1}, 1, 2},       {{3, 3, 3}, 2, 2},  {{3, 3, 3}, 3, 6}, {{0, 2, 5}, 4, 6},
-        {{0, 2, 5}, 5, 8}, {{0, 2, 5}, 9, 12},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::PrintToString(c.insertedBefore) + " " + std::to_string(c.oldIndex));
-        EXPECT_EQ(SortedResultList::IndexAfterCommit(c.insertedBefore, c.oldIndex), c.newIndex);
+    EXPECT_EQ(list.IndexOf(b), 1U);
+    EXPECT_EQ(list.IndexOf(d), 3U);
+    EXPECT_EQ(list.IdAt(3), d);
+    while (list.MergeSome(1)) {
     }
+    EXPECT_EQ(list.IndexOf(d), 3U);
+    EXPECT_EQ(Items(list), (Strings{"a", "b", "c", "d", "d", "e"}));
 }
 
-bool OrderLess(const std::string& a, const std::string& b) {
-    return ResultOrderLess(a, b);
-}
+// Entries in the order the list defines: by their folded texts, then by their texts. Each entry
+// is folded once, which keeps a reference sort of thousands of entries quick.
+class ReferenceOrder {
+  public:
+    void Add(const std::vector<std::string>& texts) {
+        for (const std::string& text : texts) {
+            entries_.emplace_back(FoldCase(text), text);
+        }
+        std::stable_sort(entries_.begin(), entries_.end());
+    }
+    Strings Texts() const {
+        Strings texts;
+        for (const auto& entry : entries_) {
+            texts.push_back(entry.second);
+        }
+        return texts;
+    }
+    // How many entries sort before text.
+    std::size_t Before(const std::string& text) const {
+        return static_cast<std::size_t>(
+            std::lower_bound(entries_.begin(), entries_.end(), std::pair(FoldCase(text), text)) -
+            entries_.begin());
+    }
+
+  private:
+    std::vector<std::pair<std::string, std::string>> entries_;
+};
 
 // Entries that share long beginnings, differ in the case of ASCII, full-width, Greek, Cyrillic
 // or accented letters, hold characters that may fold into ASCII, or hold NUL bytes, committed
-// in many batches of random sizes, end where a stable sort by ResultOrderLess puts them; each
-// new entry is placed after the equal ones already there, and every entry committed before is
-// found at the index IndexAfterCommit gives it.
+// in many batches of random sizes with merges of random lengths between them, end in the
+// list's order, which ResultOrderLess tells too; every entry committed before is found by its
+// id, moved up by the new entries that sort before it (a new entry goes after the equal ones
+// already there).
 TEST(SortedResultListTest, BatchesOfLongSimilarEntriesMergeLikeAStableSort) {
     const std::vector<std::string> pieces = {"Public Const ",
                                              "PUBLIC CONST ",
@@ -188,11 +205,11 @@ TEST(SortedResultListTest, BatchesOfLongSimilarEntriesMergeLikeAStableSort) {
                                              "z",
                                              ""};
     std::mt19937 random(20261207);
-    for (int round = 0; round < 100; ++round) {
+    for (int round = 0; round < 20; ++round) {
         SortedResultList list;
-        Strings expected;
+        ReferenceOrder expected;
         for (int batch = 0; batch < 12; ++batch) {
-            const Strings before = expected;
+            const Strings before = expected.Texts();
             Strings added;
             for (unsigned n = random() % (batch % 3 == 0 ? 200 : 20); n > 0; --n) {
                 std::string entry;
@@ -203,22 +220,31 @@ TEST(SortedResultListTest, BatchesOfLongSimilarEntriesMergeLikeAStableSort) {
                 added.push_back(entry);
             }
             ASSERT_EQ(list.PendingCount(), added.size());
-            const std::vector<std::size_t> insertedBefore = list.Commit();
-            expected.insert(expected.end(), added.begin(), added.end());
-            std::stable_sort(expected.begin(), expected.end(), OrderLess);
-            ASSERT_EQ(Items(list), expected);
-
-            std::stable_sort(added.begin(), added.end(), OrderLess);
-            ASSERT_EQ(insertedBefore.size(), added.size());
-            for (std::size_t k = 0; k < added.size(); ++k) {
-                const auto place = static_cast<std::size_t>(
-                    std::upper_bound(before.begin(), before.end(), added[k], OrderLess) -
-                    before.begin());
-                ASSERT_EQ(insertedBefore[k], place) << k;
+            std::vector<SortedResultList::Id> ids;
+            for (std::size_t old = 0; old < before.size(); ++old) {
+                ids.push_back(list.IdAt(old));
+            }
+            list.Commit();
+            list.MergeSome(random() % 300);
+            ReferenceOrder addedOrder;
+            addedOrder.Add(added);
+            expected.Add(added);
+            const Strings texts = expected.Texts();
+            ASSERT_EQ(Items(list), texts);
+            for (std::size_t i = 1; i < texts.size(); ++i) {
+                ASSERT_TRUE(texts[i - 1] == texts[i] || ResultOrderLess(texts[i - 1], texts[i]))
+                    << i;
+            }
+            // Entries are read however the reads jump, and backwards.
+            for (int jump = 0; jump < 20 && !texts.empty(); ++jump) {
+                const std::size_t index = random() % texts.size();
+                ASSERT_EQ(list.Item(index), texts[index]) << index;
+            }
+            for (std::size_t index = texts.size(); index-- > 0;) {
+                ASSERT_EQ(list.Item(index), texts[index]) << index;
             }
             for (std::size_t old = 0; old < before.size(); ++old) {
-                ASSERT_EQ(list.Item(SortedResultList::IndexAfterCommit(insertedBefore, old)),
-                          before[old]);
+                ASSERT_EQ(list.IndexOf(ids[old]), old + addedOrder.Before(before[old])) << old;
             }
         }
     }
@@ -257,11 +283,13 @@ TEST(SortedResultListTest, ClearBetweenCommitsStartsAfresh) {
     list.AddItem("a");
     EXPECT_EQ(list.Count(), 0U);
     EXPECT_EQ(list.PendingCount(), 2U);
-    EXPECT_EQ(list.Commit(), (std::vector<std::size_t>{0, 0}));
+    list.Commit();
     EXPECT_EQ(Items(list), (Strings{"a", "B"}));
+    const SortedResultList::Id a = list.IdAt(0);
     list.AddItem("a");
-    EXPECT_EQ(list.Commit(), (std::vector<std::size_t>{1}));
+    list.Commit();
     EXPECT_EQ(Items(list), (Strings{"a", "a", "B"}));
+    EXPECT_EQ(list.IdAt(0), a);
 }
 
 TEST(SortedResultListTest, ClearDropsCommittedAndPending) {

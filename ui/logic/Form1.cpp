@@ -22,6 +22,10 @@ constexpr std::string_view kLoadTitle = "APIファイルの読み込み";
 constexpr std::string_view kFilterDescription = "APIファイル (*.txt)";
 constexpr std::string_view kFilterPattern = "*.txt";
 
+// How many entries' worth of merging the result list does at each round of events during a
+// search: a few milliseconds, enough to keep up with the entries a search finds meanwhile.
+constexpr std::size_t kMergeStep = std::size_t{1} << 17;
+
 // The busy pointer for as long as a file is read or searched, also when that ends in an error.
 class BusyPointer {
   public:
@@ -41,6 +45,7 @@ Form1::Form1(Form1View& view, ThrottledYield::Clock::duration yieldInterval)
       yield_(
           [this] {
               CommitResults();
+              results_.MergeSome(kMergeStep);
               view_.ProcessPendingEvents();
           },
           yieldInterval) {}
@@ -101,6 +106,8 @@ void Form1::Command1_Click() {
             ClearResults();
             APISearch(APILines, key, category, results_, yield_);
             CommitResults();
+            // The list reads well as it is; a merge left half done would only hold memory.
+            results_.StopMerging();
         } catch (const OperationStopped&) {
             // The window is closing; the entries found so far are of no use to anyone.
         } catch (const std::bad_alloc&) {
@@ -177,15 +184,14 @@ void Form1::CommitResults() {
         return;
     }
     view_.ResultsAboutToBePlaced();
-    std::vector<std::size_t> insertedBefore;
     try {
-        insertedBefore = results_.Commit();
+        results_.Commit();
     } catch (const std::bad_alloc&) {
         // The list is unchanged; the view's bracket is closed all the same.
-        view_.ResultsPlaced({});
+        view_.ResultsPlaced();
         throw;
     }
-    view_.ResultsPlaced(insertedBefore);
+    view_.ResultsPlaced();
 }
 
 std::vector<std::string_view> Form1::SelectedEntries() const {

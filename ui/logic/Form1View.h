@@ -2,7 +2,6 @@
 
 #include <cstddef>
 #include <optional>
-#include <span>
 #include <string>
 #include <string_view>
 
@@ -47,10 +46,10 @@ class Form1View : public Clipboard, public MessageDialog {
     // The result list shows the committed entries of Form1::Results(); these bracket each change.
     virtual void ResultsAboutToBeCleared() = 0;
     virtual void ResultsCleared() = 0;
+    // New entries are placed among the shown ones. A view keeps its selection on its entry by
+    // the entry's id: SortedResultList::IdAt before, IndexOf after.
     virtual void ResultsAboutToBePlaced() = 0;
-    // New entries were placed; an entry that had index i now has
-    // SortedResultList::IndexAfterCommit(insertedBefore, i). The selection stays on its entry.
-    virtual void ResultsPlaced(std::span<const std::size_t> insertedBefore) = 0;
+    virtual void ResultsPlaced() = 0;
     // The selected entry's index; the user can select at most one.
     virtual std::optional<std::size_t> SelectedResult() const = 0;
 

@@ -215,8 +215,8 @@ void Form1Window::ResultsAboutToBePlaced() {
     results_->BeginPlace();
 }
 
-void Form1Window::ResultsPlaced(std::span<const std::size_t> insertedBefore) {
-    results_->EndPlace(insertedBefore);
+void Form1Window::ResultsPlaced() {
+    results_->EndPlace();
 }
 
 std::optional<std::size_t> Form1Window::SelectedResult() const {

@@ -39,7 +39,7 @@ class Form1Window : public QMainWindow, private Form1View {
     void ResultsAboutToBeCleared() override;
     void ResultsCleared() override;
     void ResultsAboutToBePlaced() override;
-    void ResultsPlaced(std::span<const std::size_t> insertedBefore) override;
+    void ResultsPlaced() override;
     std::optional<std::size_t> SelectedResult() const override;
     std::string KeyText() const override;
     bool IsSelected(Control option) const override;

@@ -34,25 +34,29 @@ void ResultListModel::BeginPlace() {
     resetting_ = list_.Count() == 0;
     if (resetting_) {
         beginResetModel();
-    } else {
-        emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+        return;
+    }
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    persistent_ = persistentIndexList();
+    persistentIds_.clear();
+    for (const QModelIndex& index : persistent_) {
+        persistentIds_.push_back(list_.IdAt(static_cast<std::size_t>(index.row())));
     }
 }
 
-void ResultListModel::EndPlace(std::span<const std::size_t> insertedBefore) {
+void ResultListModel::EndPlace() {
     if (resetting_) {
         endResetModel();
         return;
     }
-    const QModelIndexList before = persistentIndexList();
     QModelIndexList after;
-    after.reserve(before.size());
-    for (const QModelIndex& index : before) {
-        const std::size_t row = SortedResultList::IndexAfterCommit(
-            insertedBefore, static_cast<std::size_t>(index.row()));
-        after.append(createIndex(static_cast<int>(row), index.column()));
+    after.reserve(persistent_.size());
+    for (qsizetype i = 0; i < persistent_.size(); ++i) {
+        const std::size_t row = list_.IndexOf(persistentIds_[static_cast<std::size_t>(i)]);
+        after.append(createIndex(static_cast<int>(row), persistent_[i].column()));
     }
-    changePersistentIndexList(before, after);
+    changePersistentIndexList(persistent_, after);
+    persistent_.clear();
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 

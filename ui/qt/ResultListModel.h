@@ -2,7 +2,7 @@
 
 #include <QAbstractListModel>
 #include <cstddef>
-#include <span>
+#include <vector>
 
 #include "SortedResultList.h"
 
@@ -23,11 +23,14 @@ class ResultListModel final : public QAbstractListModel {
     void EndClear();
     void BeginPlace();
     // The selection, the current entry and every other persistent index stay on their entries.
-    void EndPlace(std::span<const std::size_t> insertedBefore);
+    void EndPlace();
 
   private:
     const SortedResultList& list_;
     bool resetting_ = false;
+    // The entries of the persistent indexes while entries are placed among them.
+    QModelIndexList persistent_;
+    std::vector<SortedResultList::Id> persistentIds_;
 };
 
 }  // namespace brackwin

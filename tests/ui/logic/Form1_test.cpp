@@ -34,10 +34,12 @@ class RecordingView : public Form1View {
     void ShowBusyPointer(bool on) override { busy = on; }
     void ResultsAboutToBeCleared() override {}
     void ResultsCleared() override { selected.reset(); }
-    void ResultsAboutToBePlaced() override {}
-    void ResultsPlaced(std::span<const std::size_t> insertedBefore) override {
-        if (selected) {
-            selected = SortedResultList::IndexAfterCommit(insertedBefore, *selected);
+    void ResultsAboutToBePlaced() override {
+        selectedId = selected ? std::optional(results->IdAt(*selected)) : std::nullopt;
+    }
+    void ResultsPlaced() override {
+        if (selectedId) {
+            selected = results->IndexOf(*selectedId);
         }
     }
     std::optional<std::size_t> SelectedResult() const override { return selected; }
@@ -68,6 +70,8 @@ class RecordingView : public Form1View {
     std::vector<EnableCall> enables;
     bool busy = false;
     std::optional<std::size_t> selected;
+    std::optional<SortedResultList::Id> selectedId;
+    const SortedResultList* results = nullptr;
     std::string key;
     Control option = Control::Option1;
     std::string label1;
@@ -83,7 +87,10 @@ constexpr auto kEveryLine = std::chrono::nanoseconds(0);
 
 class Form1Test : public testing::Test {
   protected:
-    Form1Test() : form_(view_, kEveryLine) { form_.Form_Load(); }
+    Form1Test() : form_(view_, kEveryLine) {
+        view_.results = &form_.Results();
+        form_.Form_Load();
+    }
 
     std::string Write(const std::string& text) {
         return dir_.Write("file" + std::to_string(++files_) + ".txt", text);
