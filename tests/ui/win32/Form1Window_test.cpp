@@ -17,6 +17,8 @@
 #include <utility>
 #include <vector>
 
+#include "Collection.h"
+#include "FailingAllocator.h"
 #include "MessageLoop.h"
 #include "StandInServices.h"
 #include "TwipsToPixels.h"
@@ -106,6 +108,8 @@ class Probe {
     ~Probe() { DestroyWindow(window_); }
     Probe(const Probe&) = delete;
     Probe& operator=(const Probe&) = delete;
+
+    HWND Handle() const noexcept { return window_; }
 
     void Once(std::function<void()> action) {
         once_ = std::move(action);
@@ -372,6 +376,26 @@ TEST_F(Form1WindowTest, ControlsAsLaidOutInTwips) {
             << actual.left << "," << actual.top << "-" << actual.right << "," << actual.bottom;
         EXPECT_EQ(GetText(control), placement.caption);
     }
+}
+
+// No window grows taller than Wine's screen of 768 pixels: at 120 dpi this one still fits.
+TEST_F(Form1WindowTest, FollowsAChangeOfDpi) {
+    const int dpi = form_->Dpi() * 5 / 4;
+    RECT suggested{};
+    GetWindowRect(window_, &suggested);
+    const auto itemHeight = SendMessageW(List1_, LB_GETITEMHEIGHT, 0, 0);
+
+    SendMessageW(window_, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                 reinterpret_cast<LPARAM>(&suggested));
+
+    RECT client{};
+    GetClientRect(window_, &client);
+    EXPECT_EQ(client.right, TwipsToPixels(6615, dpi));
+    EXPECT_EQ(client.bottom, TwipsToPixels(7875, dpi));
+    const RECT list = PlaceInParent(List1_);
+    EXPECT_EQ(list.bottom - list.top, TwipsToPixels(2760, dpi));
+    // The entries grow with the font.
+    EXPECT_GT(SendMessageW(List1_, LB_GETITEMHEIGHT, 0, 0), itemHeight);
 }
 
 TEST_F(Form1WindowTest, FixedWindowWithTitleIconAndClientArea) {
@@ -643,6 +667,20 @@ TEST_F(Form1WindowTest, PreviewAddClearCopy) {
     EXPECT_EQ(ClipboardText(), Widen("\r\n\r\n" + function));
 }
 
+TEST_F(Form1WindowTest, RefusedClipboardIsReported) {
+    Load(Example());
+    Search("", ID::Option2);
+    ClickRow(0);
+    Click(ID::Command4);
+    Probe otherProgram;
+    ASSERT_TRUE(OpenClipboard(otherProgram.Handle()));
+    Click(ID::Command3);
+    CloseClipboard();
+    ASSERT_EQ(services_.messages.size(), 1u);
+    EXPECT_EQ(services_.messages[0].text, kCopyFailedMessage);
+    EXPECT_EQ(services_.messages[0].caption, "Brackwin");
+}
+
 TEST_F(Form1WindowTest, DoubleClickAdds) {
     Load(Example());
     Search("", ID::Option1);
@@ -736,6 +774,29 @@ TEST_F(Form1WindowTest, HugeLineIsListedPreviewedAndAdded) {
     EXPECT_LT(GetText(Text2_).size(), 5000u);
     Click(ID::Command3);
     EXPECT_EQ(ClipboardText(), Widen("\r\n\r\n" + big));
+}
+
+// The search ends with a message, the window ready for the next one and the output kept.
+TEST_F(Form1WindowTest, SearchThatRunsOutOfMemoryEndsWithAMessage) {
+    Load(Example());
+    Search("", ID::Option2);
+    ClickRow(0);
+    Click(ID::Command4);
+    const std::string collected = GetText(Text2_);
+    {
+        const test::FailingLargeAllocations outOfMemory(64 * 1024);
+        Search("", ID::Option1);
+    }
+    ASSERT_EQ(services_.messages.size(), 1u);
+    EXPECT_EQ(services_.messages[0].text, kSearchOutOfMemoryMessage);
+    EXPECT_EQ(services_.messages[0].caption, "Brackwin");
+    EXPECT_EQ(services_.messages[0].owner, window_);
+    EXPECT_EQ(Count(), 0u);
+    EXPECT_EQ(Snapshot(), Ready(true));
+    EXPECT_EQ(GetText(Text2_), collected);
+
+    Search("max", ID::Option1);
+    EXPECT_EQ(Rows(), std::vector<std::string>{"Public Const MAX_PATH = 260"});
 }
 
 // The busy pointer covers the main window and its controls, but not the About window.
