@@ -21,6 +21,8 @@ namespace {
 constexpr int kClientWidth = 6615;
 constexpr int kClientHeight = 7875;
 constexpr int kIconId = 1;
+// The room left of an entry's text: two pixels at 96 dpi, as a list box of strings leaves.
+constexpr int kEntryMarginTwips = 30;
 
 // A key went down in Text1: wParam is its virtual-key code, lParam the state of Shift, Ctrl and
 // Alt.
@@ -316,7 +318,7 @@ void Form1Window::OnDrawItem(const DRAWITEMSTRUCT& item) const {
                                            : selected ? COLOR_HIGHLIGHTTEXT
                                                       : COLOR_WINDOWTEXT));
         RECT area = item.rcItem;
-        area.left += Pixels(30);
+        area.left += Pixels(kEntryMarginTwips);
         DrawTextW(item.hDC, text.c_str(), static_cast<int>(text.size()), &area,
                   DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_EXPANDTABS);
     }
