@@ -22,11 +22,21 @@ void RegisterControlClasses() {
 
 }  // namespace
 
+int FormWindow::openForms_ = 0;
+bool FormWindow::quitWhenLastFormCloses_ = false;
+
+// A form destroyed with its object closes without a message: it counts as closed all the same.
+FormWindow::~FormWindow() {
+    NoLongerOpen();
+}
+
 void FormWindow::CreateForm(DWORD exStyle, DWORD style, int clientWidth, int clientHeight) {
     RegisterControlClasses();
     RegisterWindowClass(kFormClass, LoadCursorW(nullptr, IDC_ARROW),
                         reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
     Create(kFormClass, exStyle, style, nullptr, 0);
+    open_ = true;
+    ++openForms_;
     dpi_ = WindowDpi(Handle());
     defaultFont_ = CreateDefaultFont(dpi_);
     clientWidth_ = clientWidth;
@@ -44,6 +54,14 @@ HWND FormWindow::AddControl(HWND parent, const wchar_t* className, int id, DWORD
     }
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(defaultFont_.get()), FALSE);
     return control;
+}
+
+void FormWindow::SetMenuBar(UniqueMenu menu) {
+    if (!SetMenu(Handle(), menu.get())) {
+        ThrowLastError("setting the menu bar");
+    }
+    static_cast<void>(menu.release());
+    SizeClientArea();
 }
 
 void FormWindow::Place(HWND control, const TwipsRect& twips) {
@@ -96,6 +114,12 @@ LRESULT FormWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_DPICHANGED:
             OnDpiChangedMessage(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
             return 0;
+        case WM_NCDESTROY:
+            NoLongerOpen();
+            if (openForms_ == 0 && quitWhenLastFormCloses_) {
+                PostQuitMessage(0);
+            }
+            break;
         default:
             break;
     }
@@ -126,6 +150,13 @@ void FormWindow::OnDpiChangedMessage(int dpi, const RECT& suggested) {
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     SizeClientArea();
     InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+void FormWindow::NoLongerOpen() noexcept {
+    if (open_) {
+        open_ = false;
+        --openForms_;
+    }
 }
 
 bool IsForm(HWND window) {

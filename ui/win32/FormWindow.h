@@ -18,13 +18,21 @@ namespace brackwin::win32 {
 // the layout made again when the window moves to a monitor of other dots per inch.
 class FormWindow : public Window {
   public:
+    ~FormWindow() override;
+
     int Dpi() const noexcept { return dpi_; }
+
+    // From now on the message loop ends (WM_QUIT) when the last of the program's forms has been
+    // destroyed: the program ends when its last window has closed.
+    static void QuitWhenLastFormCloses() noexcept { quitWhenLastFormCloses_ = true; }
 
   protected:
     FormWindow() = default;
 
     // Creates the hidden window with a client area of the given size in twips.
     void CreateForm(DWORD exStyle, DWORD style, int clientWidth, int clientHeight);
+    // Gives the window its menu bar, which the window then owns; the client area keeps its size.
+    void SetMenuBar(UniqueMenu menu);
     // Creates a visible control, a child of parent (the window or a frame), named by its control
     // ID and in the default font; Place puts it in its place.
     HWND AddControl(HWND parent, const wchar_t* className, int id, DWORD style, DWORD exStyle = 0);
@@ -55,6 +63,10 @@ class FormWindow : public Window {
     void MoveToPlace(const Placement& placement) const;
     void RememberFocus();
     void OnDpiChangedMessage(int dpi, const RECT& suggested);
+    void NoLongerOpen() noexcept;
+
+    static int openForms_;
+    static bool quitWhenLastFormCloses_;
 
     int dpi_ = 96;
     int clientWidth_ = 0;
@@ -62,6 +74,7 @@ class FormWindow : public Window {
     UniqueFont defaultFont_;
     std::vector<Placement> placements_;
     HWND focus_ = nullptr;
+    bool open_ = false;
 };
 
 // Whether a top-level window is one of the program's forms, which take the dialog keys.

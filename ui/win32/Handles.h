@@ -18,6 +18,9 @@ struct IconDeleter {
 struct WindowDeleter {
     void operator()(HWND window) const noexcept { DestroyWindow(window); }
 };
+struct MenuDeleter {
+    void operator()(HMENU menu) const noexcept { DestroyMenu(menu); }
+};
 struct GlobalMemoryDeleter {
     void operator()(HGLOBAL memory) const noexcept { GlobalFree(memory); }
 };
@@ -26,6 +29,8 @@ using UniqueFont = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiObjectDelete
 using UniqueBrush = std::unique_ptr<std::remove_pointer_t<HBRUSH>, GdiObjectDeleter>;
 using UniqueIcon = std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter>;
 using UniqueWindow = std::unique_ptr<std::remove_pointer_t<HWND>, WindowDeleter>;
+// A menu until a window or another menu takes it over.
+using UniqueMenu = std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDeleter>;
 using UniqueGlobalMemory = std::unique_ptr<void, GlobalMemoryDeleter>;
 
 // A window's device context for measuring, released on leaving the scope.

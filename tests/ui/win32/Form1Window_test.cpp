@@ -1,0 +1,968 @@
+#include "Form1Window.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "Collection.h"
+#include "FailingAllocator.h"
+#include "MessageLoop.h"
+#include "StandInServices.h"
+#include "TwipsToPixels.h"
+#include "Utf16.h"
+#include "clsSystemFolder.h"
+#include "frmAbout.h"
+#include "modFindFile.h"
+
+namespace brackwin::win32 {
+namespace {
+
+using ID = Form1Window::ID;
+using namespace std::string_literals;
+
+// The reader drops the first line; a search lists every declaration after it.
+const std::vector<std::string> kExampleLines = {
+    "' header",
+    "Public Const MAX_PATH = 260",
+    "Global Const GMEM_FIXED = &H0",
+    "Declare Function GetTickCount Lib kernel32 () As Long",
+    "Declare Sub Sleep Lib kernel32 (ByVal ms As Long)",
+    "Type RECT",
+    "    Left As Long",
+    "End Type",
+    "Type RECTL",
+    "End Type",
+    "' trailer",
+    "Public Const LAST_ONE = 1",
+};
+
+// Enough lines that reading or searching them takes many rounds of message processing.
+constexpr int kLargeLineCount = 500000;
+
+std::string Joined(const std::vector<std::string>& lines, std::size_t first, std::size_t count) {
+    std::string joined;
+    for (std::size_t i = first; i < first + count; ++i) {
+        joined += (i == first ? "" : "\r\n") + lines[i];
+    }
+    return joined;
+}
+
+struct Enabled {
+    bool mnuAPIRead, mnuEnd, mnuVersion, Text1, Text2, Option1, Option2, Option3, Command1,
+        Command2, Command3, List1, Label1, Command4, busy;
+    bool operator==(const Enabled&) const = default;
+    friend void PrintTo(const Enabled& e, std::ostream* out) {
+        *out << "menu " << e.mnuAPIRead << e.mnuEnd << e.mnuVersion << " Text1 " << e.Text1
+             << " Text2 " << e.Text2 << " Option " << e.Option1 << e.Option2 << e.Option3
+             << " Command1-3 " << e.Command1 << e.Command2 << e.Command3 << " List1 " << e.List1
+             << " Label1 " << e.Label1 << " Command4 " << e.Command4 << " busy " << e.busy;
+    }
+};
+
+// The window's states. Command4 is outside the scheme, so each test states it.
+Enabled NoFile(bool command4) {
+    return {true,  true,  true,  false, false, false,    false, false,
+            false, false, false, false, true,  command4, false};
+}
+Enabled Loading(bool command4) {
+    return {false, false, true,  false, false, false,    false, false,
+            false, false, false, false, true,  command4, true};
+}
+Enabled Ready(bool command4) {
+    return {true, true, true, true, true, true,     true, true,
+            true, true, true, true, true, command4, false};
+}
+Enabled Searching(bool command4) {
+    return {false, true,  true,  true, true, true,     true, true,
+            false, false, false, true, true, command4, true};
+}
+
+// Runs actions from inside the program's message processing, that is inside a running load or
+// search at its next yield: once, for a posted message, or on every round that finds its timer
+// due.
+class Probe {
+  public:
+    Probe() {
+        WNDCLASSW windowClass{};
+        windowClass.lpfnWndProc = Procedure;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = L"BrackwinTestProbe";
+        RegisterClassW(&windowClass);
+        window_ = CreateWindowExW(0, windowClass.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                  nullptr, GetModuleHandleW(nullptr), nullptr);
+        SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    }
+    ~Probe() { DestroyWindow(window_); }
+    Probe(const Probe&) = delete;
+    Probe& operator=(const Probe&) = delete;
+
+    HWND Handle() const noexcept { return window_; }
+
+    void Once(std::function<void()> action) {
+        once_ = std::move(action);
+        PostMessageW(window_, WM_APP, 0, 0);
+    }
+    void Repeatedly(std::function<void()> action) {
+        repeated_ = std::move(action);
+        SetTimer(window_, 1, USER_TIMER_MINIMUM, nullptr);
+    }
+    void Stop() { KillTimer(window_, 1); }
+
+  private:
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        auto* self = reinterpret_cast<Probe*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+        if (self != nullptr && message == WM_APP && self->once_) {
+            std::exchange(self->once_, nullptr)();
+            return 0;
+        }
+        if (self != nullptr && message == WM_TIMER && self->repeated_) {
+            self->repeated_();
+            return 0;
+        }
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+
+    HWND window_ = nullptr;
+    std::function<void()> once_;
+    std::function<void()> repeated_;
+};
+
+std::wstring ClipboardText() {
+    std::wstring text;
+    for (int attempt = 0; attempt < 10 && !OpenClipboard(nullptr); ++attempt) {
+        Sleep(10);
+    }
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
+            text = chars;
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
+bool QuitPosted() {
+    MSG message{};
+    return PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE;
+}
+
+bool MenuItemEnabled(HWND window, int id) {
+    const UINT state = GetMenuState(GetMenu(window), static_cast<UINT>(id), MF_BYCOMMAND);
+    return state != static_cast<UINT>(-1) && (state & (MF_GRAYED | MF_DISABLED)) == 0;
+}
+
+// Whether the pointer over a window of the program is the busy one.
+bool ShowsBusyPointer(HWND over) {
+    SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+    SendMessageW(over, WM_SETCURSOR, reinterpret_cast<WPARAM>(over),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    return GetCursor() == LoadCursorW(nullptr, IDC_WAIT);
+}
+
+RECT PlaceInParent(HWND control) {
+    RECT place{};
+    GetWindowRect(control, &place);
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&place), 2);
+    return place;
+}
+
+class Form1WindowTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        UserInterfaceServices::Install(&services_);
+        dir_ = std::filesystem::temp_directory_path() /
+               ("brackwin-form1-" + std::to_string(GetCurrentProcessId()));
+        std::filesystem::create_directories(dir_);
+        form_ = std::make_unique<Form1Window>();
+        window_ = form_->Handle();
+        ShowWindow(window_, SW_SHOW);
+        ProcessPendingMessages();
+        for (const int id :
+             {ID::Text1, ID::Command1, ID::Command2, ID::Command3, ID::Command4, ID::Option1,
+              ID::Option2, ID::Option3, ID::List1, ID::Text2, ID::Label1}) {
+            ASSERT_NE(GetDlgItem(window_, id), nullptr) << "control " << id;
+        }
+        Text1_ = GetDlgItem(window_, ID::Text1);
+        List1_ = GetDlgItem(window_, ID::List1);
+        Label1_ = GetDlgItem(window_, ID::Label1);
+        Text2_ = GetDlgItem(window_, ID::Text2);
+    }
+
+    void TearDown() override {
+        form_.reset();
+        if (frmAbout* about = frmAbout::Current()) {
+            DestroyWindow(about->Handle());
+        }
+        ProcessPendingMessages();
+        QuitPosted();
+        UserInterfaceServices::Install(nullptr);
+        std::error_code ignored;
+        std::filesystem::remove_all(dir_, ignored);
+    }
+
+    HWND Control(int id) const { return GetDlgItem(window_, id); }
+
+    std::string WriteFile(const std::string& name, const std::vector<std::string>& lines) {
+        const std::filesystem::path path = dir_ / name;
+        std::ofstream file(path, std::ios::binary);
+        for (const std::string& line : lines) {
+            file << line << "\r\n";
+        }
+        return path.string();
+    }
+
+    std::string Example() { return WriteFile("example.txt", kExampleLines); }
+
+    std::string LargeFile() {
+        const std::filesystem::path path = dir_ / "large.txt";
+        std::ofstream file(path, std::ios::binary);
+        file << "' large\r\n";
+        // Descending, so that the file's order is not the list's.
+        for (int i = 1; i < kLargeLineCount; ++i) {
+            const std::string number = std::to_string(kLargeLineCount - i);
+            file << "Public Const C_" << number << " = " << number << "\r\n";
+        }
+        return path.string();
+    }
+
+    void Load(const std::optional<std::string>& answer) {
+        services_.answers.push_back(answer);
+        Menu(ID::mnuAPIRead);
+    }
+
+    void Menu(int id) { SendMessageW(window_, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+
+    void Click(int id) { SendMessageW(Control(id), BM_CLICK, 0, 0); }
+
+    void Search(const std::string& key, int option) {
+        SetText(Text1_, key);
+        Click(option);
+        Click(ID::Command1);
+    }
+
+    // A key pressed in Text1, through the program's message loop as the user's would come.
+    void PressInText1(WPARAM key) {
+        SetFocus(Text1_);
+        PostMessageW(Text1_, WM_KEYDOWN, key, 1);
+        PostMessageW(Text1_, WM_KEYUP, key, 1 | (3u << 30));
+        ProcessPendingMessages();
+    }
+
+    std::size_t Count() const {
+        return static_cast<std::size_t>(SendMessageW(List1_, LB_GETCOUNT, 0, 0));
+    }
+
+    std::vector<std::string> Rows() const {
+        const std::size_t count = Count();
+        EXPECT_EQ(count, form_->Results().Count());
+        std::vector<std::string> rows;
+        for (std::size_t row = 0; row < std::min(count, form_->Results().Count()); ++row) {
+            rows.emplace_back(form_->Results().Item(row));
+        }
+        return rows;
+    }
+
+    int Selected() const { return static_cast<int>(SendMessageW(List1_, LB_GETCURSEL, 0, 0)); }
+
+    POINT RowCentre(int row) const {
+        RECT item{};
+        SendMessageW(List1_, LB_GETITEMRECT, static_cast<WPARAM>(row),
+                     reinterpret_cast<LPARAM>(&item));
+        return {(item.left + item.right) / 2, (item.top + item.bottom) / 2};
+    }
+
+    // A left click at a point of List1, as the mouse gives it.
+    void ClickList1At(POINT point) {
+        SendMessageW(List1_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(point.x, point.y));
+        SendMessageW(List1_, WM_LBUTTONUP, 0, MAKELPARAM(point.x, point.y));
+    }
+
+    void ClickRow(int row) { ClickList1At(RowCentre(row)); }
+
+    void DoubleClickRow(int row) {
+        const POINT point = RowCentre(row);
+        ClickList1At(point);
+        SendMessageW(List1_, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(point.x, point.y));
+        SendMessageW(List1_, WM_LBUTTONUP, 0, MAKELPARAM(point.x, point.y));
+    }
+
+    Enabled Snapshot() const {
+        return {MenuItemEnabled(window_, ID::mnuAPIRead),
+                MenuItemEnabled(window_, ID::mnuEnd),
+                MenuItemEnabled(window_, ID::mnuVersion),
+                IsWindowEnabled(Text1_) != FALSE,
+                IsWindowEnabled(Text2_) != FALSE,
+                IsWindowEnabled(Control(ID::Option1)) != FALSE,
+                IsWindowEnabled(Control(ID::Option2)) != FALSE,
+                IsWindowEnabled(Control(ID::Option3)) != FALSE,
+                IsWindowEnabled(Control(ID::Command1)) != FALSE,
+                IsWindowEnabled(Control(ID::Command2)) != FALSE,
+                IsWindowEnabled(Control(ID::Command3)) != FALSE,
+                IsWindowEnabled(List1_) != FALSE,
+                IsWindowEnabled(Label1_) != FALSE,
+                IsWindowEnabled(Control(ID::Command4)) != FALSE,
+                ShowsBusyPointer(window_)};
+    }
+
+    bool Checked(int id) const {
+        return SendMessageW(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    }
+
+    StandInServices services_;
+    std::filesystem::path dir_;
+    std::unique_ptr<Form1Window> form_;
+    HWND window_ = nullptr;
+    HWND Text1_ = nullptr;
+    HWND List1_ = nullptr;
+    HWND Label1_ = nullptr;
+    HWND Text2_ = nullptr;
+};
+
+TEST_F(Form1WindowTest, OpensWithOnlyTheMenusUsable) {
+    EXPECT_EQ(Snapshot(), NoFile(false));
+    EXPECT_TRUE(Checked(ID::Option1));
+    EXPECT_FALSE(Checked(ID::Option2));
+    EXPECT_FALSE(Checked(ID::Option3));
+    EXPECT_EQ(GetText(Text1_), "");
+    EXPECT_EQ(Count(), 0u);
+}
+
+struct Placement {
+    int id;
+    const char* name;
+    const char* caption;
+    TwipsRect twips;
+};
+
+constexpr Placement kPlacements[] = {
+    {ID::Text1, "Text1", "", {360, 0, 5895, 375}},
+    {ID::Command1, "Command1", "サーチ", {5280, 600, 855, 375}},
+    {ID::Command3, "Command3", "コピー", {5760, 4200, 855, 375}},
+    {ID::Command2, "Command2", "クリア", {5760, 4560, 855, 375}},
+    {ID::Option1, "Option1", "定数", {360, 720, 1455, 255}},
+    {ID::Option2, "Option2", "関数", {2040, 720, 1455, 255}},
+    {ID::Option3, "Option3", "型", {3720, 720, 1455, 255}},
+    {ID::List1, "List1", "", {0, 1080, 6615, 2760}},
+    {ID::Text2, "Text2", "", {0, 5040, 6615, 2775}},
+    {ID::Label1, "Label1", "", {120, 3960, 5535, 975}},
+    {ID::Command4, "Command4", "追加", {5760, 3840, 855, 375}},
+};
+
+TEST_F(Form1WindowTest, ControlsAsLaidOutInTwips) {
+    const int dpi = form_->Dpi();
+    for (const Placement& placement : kPlacements) {
+        SCOPED_TRACE(placement.name);
+        HWND control = Control(placement.id);
+        const int left = TwipsToPixels(placement.twips.left, dpi);
+        const int top = TwipsToPixels(placement.twips.top, dpi);
+        const RECT expected{left, top, left + TwipsToPixels(placement.twips.width, dpi),
+                            top + TwipsToPixels(placement.twips.height, dpi)};
+        const RECT actual = PlaceInParent(control);
+        EXPECT_TRUE(EqualRect(&actual, &expected))
+            << actual.left << "," << actual.top << "-" << actual.right << "," << actual.bottom;
+        EXPECT_EQ(GetText(control), placement.caption);
+    }
+}
+
+// No window grows taller than Wine's screen of 768 pixels: at 120 dpi this one still fits.
+TEST_F(Form1WindowTest, FollowsAChangeOfDpi) {
+    const int dpi = form_->Dpi() * 5 / 4;
+    RECT suggested{};
+    GetWindowRect(window_, &suggested);
+    const auto itemHeight = SendMessageW(List1_, LB_GETITEMHEIGHT, 0, 0);
+
+    SendMessageW(window_, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                 reinterpret_cast<LPARAM>(&suggested));
+
+    RECT client{};
+    GetClientRect(window_, &client);
+    EXPECT_EQ(client.right, TwipsToPixels(6615, dpi));
+    EXPECT_EQ(client.bottom, TwipsToPixels(7875, dpi));
+    const RECT list = PlaceInParent(List1_);
+    EXPECT_EQ(list.bottom - list.top, TwipsToPixels(2760, dpi));
+    // The entries grow with the font.
+    EXPECT_GT(SendMessageW(List1_, LB_GETITEMHEIGHT, 0, 0), itemHeight);
+}
+
+TEST_F(Form1WindowTest, FixedWindowWithTitleIconAndClientArea) {
+    RECT client{};
+    GetClientRect(window_, &client);
+    EXPECT_EQ(client.right, TwipsToPixels(6615, form_->Dpi()));
+    EXPECT_EQ(client.bottom, TwipsToPixels(7875, form_->Dpi()));
+    const LONG style = GetWindowLongW(window_, GWL_STYLE);
+    EXPECT_EQ(style & WS_CAPTION, WS_CAPTION);
+    EXPECT_EQ(style & (WS_THICKFRAME | WS_MAXIMIZEBOX), 0);
+    EXPECT_EQ(GetText(window_), "Brackwin");
+
+    auto* icon = reinterpret_cast<HICON>(SendMessageW(window_, WM_GETICON, ICON_BIG, 0));
+    ASSERT_NE(icon, nullptr);
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(icon, &info));
+    BITMAP mask{};
+    GetObjectW(info.hbmMask, sizeof mask, &mask);
+    DeleteObject(info.hbmMask);
+    DeleteObject(info.hbmColor);
+    EXPECT_EQ(mask.bmWidth, 32);
+}
+
+TEST_F(Form1WindowTest, TabOrderFollowsTheLayout) {
+    std::vector<int> order;
+    for (HWND child = GetWindow(window_, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        order.push_back(GetDlgCtrlID(child));
+    }
+    EXPECT_EQ(order, (std::vector<int>{ID::Text1, ID::Command1, ID::Command3, ID::Command2,
+                                       ID::Option1, ID::Option2, ID::Option3, ID::List1, ID::Text2,
+                                       ID::Label1, ID::Command4}));
+    EXPECT_EQ(GetWindowLongW(Label1_, GWL_STYLE) & WS_TABSTOP, 0);
+    // The options are one group: it starts at Option1 and ends before List1.
+    EXPECT_NE(GetWindowLongW(Control(ID::Option1), GWL_STYLE) & WS_GROUP, 0);
+    EXPECT_EQ(GetWindowLongW(Control(ID::Option2), GWL_STYLE) & WS_GROUP, 0);
+    EXPECT_EQ(GetWindowLongW(Control(ID::Option3), GWL_STYLE) & WS_GROUP, 0);
+    EXPECT_NE(GetWindowLongW(List1_, GWL_STYLE) & WS_GROUP, 0);
+}
+
+std::string MenuText(HMENU menu, int position) {
+    wchar_t text[64] = {};
+    GetMenuStringW(menu, static_cast<UINT>(position), text, 64, MF_BYPOSITION);
+    return Narrow(text);
+}
+
+TEST_F(Form1WindowTest, MenuBar) {
+    HMENU bar = GetMenu(window_);
+    ASSERT_EQ(GetMenuItemCount(bar), 2);
+    EXPECT_EQ(MenuText(bar, 0), "ファイル");
+    EXPECT_EQ(MenuText(bar, 1), "Version");
+    EXPECT_EQ(GetMenuItemID(bar, 1), static_cast<UINT>(ID::mnuVersion));
+    EXPECT_EQ(GetSubMenu(bar, 1), nullptr);
+
+    HMENU mnuFile = GetSubMenu(bar, 0);
+    ASSERT_NE(mnuFile, nullptr);
+    ASSERT_EQ(GetMenuItemCount(mnuFile), 3);
+    EXPECT_EQ(MenuText(mnuFile, 0), "APIファイルの読み込み");
+    EXPECT_EQ(GetMenuItemID(mnuFile, 0), static_cast<UINT>(ID::mnuAPIRead));
+    EXPECT_NE(GetMenuState(mnuFile, 1, MF_BYPOSITION) & MF_SEPARATOR, 0u);
+    EXPECT_EQ(MenuText(mnuFile, 2), "終了");
+    EXPECT_EQ(GetMenuItemID(mnuFile, 2), static_cast<UINT>(ID::mnuEnd));
+}
+
+TEST_F(Form1WindowTest, PreviewAreaOutputTextAndList) {
+    EXPECT_NE(GetWindowLongW(Label1_, GWL_STYLE) & SS_EDITCONTROL, 0);
+    const HDC dc = CreateCompatibleDC(nullptr);
+    const int menuBar = GetSysColorBrush(COLOR_MENUBAR) != nullptr ? COLOR_MENUBAR : COLOR_MENU;
+    const auto brush = reinterpret_cast<HBRUSH>(SendMessageW(window_, WM_CTLCOLORSTATIC,
+                                                             reinterpret_cast<WPARAM>(dc),
+                                                             reinterpret_cast<LPARAM>(Label1_)));
+    EXPECT_EQ(brush, GetSysColorBrush(menuBar));
+    EXPECT_EQ(GetBkColor(dc), GetSysColor(menuBar));
+    EXPECT_EQ(GetTextColor(dc), GetSysColor(COLOR_WINDOWTEXT));
+    DeleteDC(dc);
+
+    const LONG output = GetWindowLongW(Text2_, GWL_STYLE);
+    EXPECT_EQ(output & (ES_MULTILINE | ES_READONLY | WS_VSCROLL),
+              ES_MULTILINE | ES_READONLY | WS_VSCROLL);
+    // No control keeps the edit control's default limit of 32,767 characters.
+    EXPECT_GT(SendMessageW(Text1_, EM_GETLIMITTEXT, 0, 0), 0x10000000);
+    EXPECT_GT(SendMessageW(Text2_, EM_GETLIMITTEXT, 0, 0), 0x10000000);
+
+    const LONG list = GetWindowLongW(List1_, GWL_STYLE);
+    EXPECT_EQ(list & (LBS_NODATA | LBS_OWNERDRAWFIXED | LBS_NOTIFY),
+              LBS_NODATA | LBS_OWNERDRAWFIXED | LBS_NOTIFY);
+    EXPECT_EQ(list & (LBS_SORT | LBS_HASSTRINGS | LBS_MULTIPLESEL | LBS_EXTENDEDSEL), 0);
+}
+
+TEST_F(Form1WindowTest, LoadSucceeds) {
+    Load(Example());
+    EXPECT_EQ(Snapshot(), Ready(false));
+    EXPECT_EQ(Count(), 0u);
+    EXPECT_TRUE(services_.messages.empty());
+}
+
+class Form1WindowLoadFailsTest : public Form1WindowTest,
+                                 public testing::WithParamInterface<const char*> {};
+
+TEST_P(Form1WindowLoadFailsTest, LeavesOnlyTheMenusUsable) {
+    const std::string answer = GetParam();
+    Load(answer == "cancel"
+             ? std::nullopt
+             : std::optional<std::string>(answer == "folder" ? dir_.string() : answer));
+    EXPECT_EQ(Snapshot(), NoFile(false));
+    EXPECT_EQ(Count(), 0u);
+    EXPECT_TRUE(services_.messages.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, Form1WindowLoadFailsTest,
+                         testing::Values("cancel", "C:\\nonexistent\\win32api.txt", "folder"),
+                         [](const testing::TestParamInfo<const char*>& info) {
+                             return info.index == 0   ? "CancelledFirstLoad"s
+                                    : info.index == 1 ? "NameThatDoesNotExist"s
+                                                      : "Folder"s;
+                         });
+
+TEST_F(Form1WindowTest, LaterCancelReadsTheEarlierChoiceAgain) {
+    const std::string path = Example();
+    Load(path);
+    std::vector<std::string> changed = kExampleLines;
+    changed.insert(changed.begin() + 1, "Public Const ADDED_LATER = 1");
+    ASSERT_EQ(WriteFile("example.txt", changed), path);
+
+    Load(std::nullopt);
+    EXPECT_EQ(Snapshot(), Ready(false));
+    Search("added", ID::Option1);
+    EXPECT_EQ(Rows(), std::vector<std::string>{"Public Const ADDED_LATER = 1"});
+}
+
+TEST_F(Form1WindowTest, FailedLaterLoadDisablesSearchAgain) {
+    Load(Example());
+    Search("", ID::Option1);
+    EXPECT_EQ(Count(), 3u);
+    Load("C:\\nonexistent\\other.txt");
+    EXPECT_EQ(Snapshot(), NoFile(false));
+    EXPECT_EQ(Count(), 0u);
+}
+
+TEST_F(Form1WindowTest, OpenDialogSettings) {
+    Load(std::nullopt);
+    Load(std::nullopt);
+    ASSERT_EQ(services_.dialogs.size(), 2u);
+    const clsSystemFolder folders;
+    for (const StandInServices::DialogRequest& dialog : services_.dialogs) {
+        EXPECT_EQ(dialog.owner, window_);
+        EXPECT_EQ(dialog.title, "APIファイルの読み込み");
+        EXPECT_EQ(dialog.filter, "APIファイル (*.txt)|*.txt");
+        EXPECT_EQ(dialog.initialFolder, modFindFile::AddBackslash(folders.VB5Install()) + "winapi");
+    }
+}
+
+TEST_F(Form1WindowTest, SecondLoadKeepsKeyOptionPreviewAndOutput) {
+    Load(Example());
+    Search("gettick", ID::Option2);
+    ClickRow(0);
+    Click(ID::Command4);
+    const std::string preview = GetText(Label1_);
+    const std::string output = GetText(Text2_);
+    ASSERT_FALSE(preview.empty());
+    ASSERT_FALSE(output.empty());
+
+    Load(WriteFile("other.txt", {kExampleLines.begin(), kExampleLines.begin() + 3}));
+    EXPECT_EQ(Snapshot(), Ready(true));
+    EXPECT_EQ(GetText(Text1_), "gettick");
+    EXPECT_TRUE(Checked(ID::Option2));
+    EXPECT_EQ(GetText(Label1_), preview);
+    EXPECT_EQ(GetText(Text2_), output);
+    EXPECT_EQ(Count(), 0u);
+}
+
+class Form1WindowEnterTest : public Form1WindowTest, public testing::WithParamInterface<int> {};
+
+// Enter searches whatever modifier is held; the dialog keys must not take it for the default
+// button.
+TEST_P(Form1WindowEnterTest, EnterInTheKeyBoxSearches) {
+    Load(Example());
+    SetText(Text1_, "max");
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    if (GetParam() != 0) {
+        keys[GetParam()] = 0x80;
+    }
+    SetKeyboardState(keys);
+    PressInText1(VK_RETURN);
+    keys[VK_SHIFT] = keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+    EXPECT_EQ(Rows(), std::vector<std::string>{"Public Const MAX_PATH = 260"});
+    EXPECT_EQ(Snapshot(), Ready(false));
+    EXPECT_EQ(GetFocus(), Text1_);
+}
+
+INSTANTIATE_TEST_SUITE_P(Modifiers, Form1WindowEnterTest, testing::Values(0, VK_SHIFT, VK_CONTROL),
+                         [](const testing::TestParamInfo<int>& info) {
+                             return info.param == 0          ? "Enter"s
+                                    : info.param == VK_SHIFT ? "ShiftEnter"s
+                                                             : "CtrlEnter"s;
+                         });
+
+// The window sees the keys first; the box still handles each itself.
+TEST_F(Form1WindowTest, OtherKeysReachTheKeyBoxAndDoNotSearch) {
+    Load(Example());
+    SetText(Text1_, "max");
+    SendMessageW(Text1_, EM_SETSEL, 3, 3);
+    PressInText1(VK_LEFT);
+    DWORD start = 0;
+    SendMessageW(Text1_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
+    EXPECT_EQ(start, 2u);
+    PressInText1(VK_ESCAPE);
+    EXPECT_EQ(GetText(Text1_), "max");
+    EXPECT_EQ(Count(), 0u);
+}
+
+// The key goes from the box to the search unchanged: blanks and characters beyond ASCII.
+TEST_F(Form1WindowTest, KeyIsPassedUnchanged) {
+    Load(WriteFile("keys.txt",
+                   {"' header", "Public Const XMAX = 1", "Public Const 定数_A = 2", "' trailer"}));
+    Search("max ", ID::Option1);
+    EXPECT_EQ(Rows(), std::vector<std::string>{"Public Const XMAX = 1"});
+    Search("定数", ID::Option1);
+    EXPECT_EQ(Rows(), std::vector<std::string>{"Public Const 定数_A = 2"});
+}
+
+TEST_F(Form1WindowTest, EachCategorySearchesItsLines) {
+    Load(Example());
+    Search("", ID::Option1);
+    EXPECT_EQ(Rows(), (std::vector<std::string>{"Global Const GMEM_FIXED = &H0",
+                                                "Public Const LAST_ONE = 1",
+                                                "Public Const MAX_PATH = 260"}));
+    Search("", ID::Option2);
+    EXPECT_EQ(Rows(),
+              std::vector<std::string>{"Declare Function GetTickCount Lib kernel32 () As Long"});
+    Search("", ID::Option3);
+    EXPECT_EQ(Rows(), (std::vector<std::string>{"Type RECT", "Type RECTL"}));
+    EXPECT_EQ(Snapshot(), Ready(false));
+}
+
+TEST_F(Form1WindowTest, PreviewAddClearCopy) {
+    const std::string function = "Declare Function GetTickCount Lib kernel32 () As Long";
+    Load(Example());
+    Search("", ID::Option2);
+    ASSERT_EQ(Count(), 1u);
+
+    ClickRow(0);
+    EXPECT_EQ(Selected(), 0);
+    EXPECT_EQ(GetText(Label1_), function);
+    EXPECT_EQ(Snapshot(), Ready(true));
+
+    Click(ID::Command4);
+    Click(ID::Command4);
+    const std::string twice = "\r\n\r\n" + function + "\r\n\r\n" + function;
+    EXPECT_EQ(GetText(Text2_), twice);
+
+    Click(ID::Command3);
+    EXPECT_EQ(ClipboardText(), Widen(twice));
+    ASSERT_EQ(services_.messages.size(), 1u);
+    EXPECT_EQ(services_.messages[0].text, "クリップボードに出力しました");
+    EXPECT_EQ(services_.messages[0].caption, "Brackwin");
+    EXPECT_EQ(services_.messages[0].owner, window_);
+
+    Click(ID::Command2);
+    EXPECT_EQ(GetText(Text2_), "");
+    Click(ID::Command3);
+    EXPECT_EQ(ClipboardText(), L"");
+    EXPECT_EQ(services_.messages.size(), 2u);
+
+    Click(ID::Command4);
+    Click(ID::Command3);
+    EXPECT_EQ(ClipboardText(), Widen("\r\n\r\n" + function));
+}
+
+TEST_F(Form1WindowTest, RefusedClipboardIsReported) {
+    Load(Example());
+    Search("", ID::Option2);
+    ClickRow(0);
+    Click(ID::Command4);
+    Probe otherProgram;
+    ASSERT_TRUE(OpenClipboard(otherProgram.Handle()));
+    Click(ID::Command3);
+    CloseClipboard();
+    ASSERT_EQ(services_.messages.size(), 1u);
+    EXPECT_EQ(services_.messages[0].text, kCopyFailedMessage);
+    EXPECT_EQ(services_.messages[0].caption, "Brackwin");
+}
+
+TEST_F(Form1WindowTest, DoubleClickAdds) {
+    Load(Example());
+    Search("", ID::Option1);
+    DoubleClickRow(2);
+    EXPECT_EQ(GetText(Label1_), "Public Const MAX_PATH = 260");
+    EXPECT_EQ(GetText(Text2_), "\r\n\r\nPublic Const MAX_PATH = 260");
+}
+
+TEST_F(Form1WindowTest, TypesPreviewAndAddTheirBlock) {
+    Load(Example());
+    Search("rect", ID::Option3);
+    ClickRow(0);
+    EXPECT_EQ(GetText(Label1_), Joined(kExampleLines, 5, 5));
+    ClickRow(1);
+    EXPECT_EQ(GetText(Label1_), Joined(kExampleLines, 8, 2));
+    Click(ID::Command4);
+    Click(ID::Command3);
+    EXPECT_EQ(ClipboardText(), Widen("\r\n\r\n" + Joined(kExampleLines, 8, 2)));
+}
+
+// The option is read when the entry is clicked, so a click on the entry already selected, after
+// switching to types, previews its block.
+TEST_F(Form1WindowTest, EveryClickPreviewsAlsoOnTheSelectedEntry) {
+    Load(Example());
+    Search("", ID::Option2);
+    ClickRow(0);
+    EXPECT_EQ(GetText(Label1_), kExampleLines[3]);
+    Click(ID::Option3);
+    ClickRow(0);
+    EXPECT_EQ(GetText(Label1_), Joined(kExampleLines, 3, 5));
+    Click(ID::Command4);
+    EXPECT_EQ(GetText(Text2_), "\r\n\r\n" + Joined(kExampleLines, 3, 5));
+}
+
+TEST_F(Form1WindowTest, ClickBelowTheEntriesChangesNothing) {
+    Load(Example());
+    Search("", ID::Option1);
+    ClickRow(1);
+    const std::string preview = GetText(Label1_);
+    POINT below = RowCentre(static_cast<int>(Count()) - 1);
+    below.y += 40;
+    ClickList1At(below);
+    SendMessageW(List1_, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(below.x, below.y));
+    SendMessageW(List1_, WM_LBUTTONUP, 0, MAKELPARAM(below.x, below.y));
+    EXPECT_EQ(Selected(), 1);
+    EXPECT_EQ(GetText(Label1_), preview);
+    EXPECT_EQ(GetText(Text2_), "");
+    EXPECT_EQ(GetFocus(), List1_);
+}
+
+TEST_F(Form1WindowTest, KeysMovingTheSelectionPreview) {
+    Load(Example());
+    Search("", ID::Option1);
+    ClickRow(0);
+    PostMessageW(List1_, WM_KEYDOWN, VK_DOWN, 1);
+    ProcessPendingMessages();
+    EXPECT_EQ(Selected(), 1);
+    EXPECT_EQ(GetText(Label1_), "Public Const LAST_ONE = 1");
+}
+
+TEST_F(Form1WindowTest, AddStaysEnabledAfterLoadsAndSearches) {
+    const std::string path = Example();
+    Load(path);
+    Search("", ID::Option1);
+    EXPECT_FALSE(IsWindowEnabled(Control(ID::Command4)));
+    ClickRow(0);
+    EXPECT_TRUE(IsWindowEnabled(Control(ID::Command4)));
+    Search("nothing matches this", ID::Option1);
+    EXPECT_EQ(Snapshot(), Ready(true));
+    Load(path);
+    EXPECT_EQ(Snapshot(), Ready(true));
+    Load("C:\\nonexistent\\other.txt");
+    EXPECT_EQ(Snapshot(), NoFile(true));
+}
+
+// A 3 MB line once kept a window from its messages for minutes: the controls get a bounded text
+// and the list draws a bounded one, while the output keeps and copies the whole line.
+TEST_F(Form1WindowTest, HugeLineIsListedPreviewedAndAdded) {
+    const std::string big = "Public Const BIG = " + std::string(3'000'000, 'A');
+    Load(WriteFile("big.txt", {"' h", big, "Public Const X = 1", "' t"}));
+    Search("", ID::Option1);
+    ASSERT_EQ(Count(), 2u);
+    RedrawWindow(List1_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    ClickRow(0);
+    Click(ID::Command4);
+    RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+
+    const std::string preview = GetText(Label1_);
+    EXPECT_EQ(preview.substr(0, 100), big.substr(0, 100));
+    EXPECT_LT(preview.size(), 5000u);
+    EXPECT_LT(GetText(Text2_).size(), 5000u);
+    Click(ID::Command3);
+    EXPECT_EQ(ClipboardText(), Widen("\r\n\r\n" + big));
+}
+
+// The search ends with a message, the window ready for the next one and the output kept.
+TEST_F(Form1WindowTest, SearchThatRunsOutOfMemoryEndsWithAMessage) {
+    Load(Example());
+    Search("", ID::Option2);
+    ClickRow(0);
+    Click(ID::Command4);
+    const std::string collected = GetText(Text2_);
+    {
+        const test::FailingLargeAllocations outOfMemory(64 * 1024);
+        Search("", ID::Option1);
+    }
+    ASSERT_EQ(services_.messages.size(), 1u);
+    EXPECT_EQ(services_.messages[0].text, kSearchOutOfMemoryMessage);
+    EXPECT_EQ(services_.messages[0].caption, "Brackwin");
+    EXPECT_EQ(services_.messages[0].owner, window_);
+    EXPECT_EQ(Count(), 0u);
+    EXPECT_EQ(Snapshot(), Ready(true));
+    EXPECT_EQ(GetText(Text2_), collected);
+
+    Search("max", ID::Option1);
+    EXPECT_EQ(Rows(), std::vector<std::string>{"Public Const MAX_PATH = 260"});
+}
+
+// The busy pointer covers the main window and its controls, but not the About window.
+TEST_F(Form1WindowTest, LoadingStateWhileTheFileIsRead) {
+    const std::string path = LargeFile();
+    Menu(ID::mnuVersion);
+    ASSERT_NE(frmAbout::Current(), nullptr);
+    HWND about = frmAbout::Current()->Handle();
+    std::optional<Enabled> during;
+    bool keyBoxBusy = false;
+    bool aboutBusy = true;
+    Probe probe;
+    probe.Once([&] {
+        during = Snapshot();
+        keyBoxBusy = ShowsBusyPointer(Text1_);
+        aboutBusy = ShowsBusyPointer(about);
+    });
+    Load(path);
+    ASSERT_TRUE(during);
+    EXPECT_EQ(*during, Loading(false));
+    EXPECT_TRUE(keyBoxBusy);
+    EXPECT_FALSE(aboutBusy);
+    EXPECT_EQ(Snapshot(), Ready(false));
+    SendMessageW(Text1_, WM_SETCURSOR, reinterpret_cast<WPARAM>(Text1_),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_IBEAM));
+}
+
+// Neither Enter nor the load may start inside a running search; the key box still takes keys.
+TEST_F(Form1WindowTest, SearchingStateAndItsGuards) {
+    Load(LargeFile());
+    std::optional<Enabled> during;
+    std::optional<Enabled> afterRequests;
+    Probe probe;
+    probe.Once([&] {
+        during = Snapshot();
+        PressInText1(VK_RETURN);
+        PostMessageW(Text1_, WM_CHAR, 'x', 1);
+        services_.answers.push_back(std::nullopt);
+        PostMessageW(window_, WM_COMMAND, MAKEWPARAM(ID::mnuAPIRead, 0), 0);
+        ProcessPendingMessages();
+        afterRequests = Snapshot();
+    });
+    Search("", ID::Option1);
+    ASSERT_TRUE(during && afterRequests);
+    EXPECT_EQ(*during, Searching(false));
+    EXPECT_EQ(*afterRequests, Searching(false));
+    EXPECT_EQ(GetText(Text1_), "x");
+    EXPECT_EQ(services_.dialogs.size(), 1u);
+    EXPECT_EQ(Count(), static_cast<std::size_t>(kLargeLineCount - 1));
+    EXPECT_EQ(Snapshot(), Ready(false));
+}
+
+// Each commit shows its entries at once, sorted, and an entry found so far can be chosen and
+// added before the search ends; the selection stays on its entry as others are placed around it.
+TEST_F(Form1WindowTest, EntriesAppearWhileTheSearchRunsAndTheSelectionStays) {
+    Load(LargeFile());
+    std::vector<std::size_t> counts;
+    std::vector<std::string> seen;
+    std::string previewed;
+    Probe probe;
+    probe.Repeatedly([&] {
+        counts.push_back(Count());
+        if (previewed.empty() && counts.back() > 0) {
+            seen = Rows();
+            ClickRow(0);
+            previewed = GetText(Label1_);
+            Click(ID::Command4);
+        }
+    });
+    Search("", ID::Option1);
+    probe.Stop();
+    ASSERT_GE(counts.size(), 3u);
+    EXPECT_LT(counts.front(), counts.back());
+    EXPECT_TRUE(std::is_sorted(counts.begin(), counts.end()));
+    EXPECT_LT(counts.back(), static_cast<std::size_t>(kLargeLineCount - 1));
+    ASSERT_FALSE(seen.empty());
+    EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+    EXPECT_EQ(previewed, seen[0]);
+    EXPECT_EQ(GetText(Text2_), "\r\n\r\n" + previewed);
+    ASSERT_GE(Selected(), 0);
+    EXPECT_EQ(form_->Results().Item(static_cast<std::size_t>(Selected())), previewed);
+}
+
+TEST_F(Form1WindowTest, ClosingDuringASearchStopsIt) {
+    Load(LargeFile());
+    Probe probe;
+    probe.Once([&] { PostMessageW(window_, WM_CLOSE, 0, 0); });
+    Search("", ID::Option1);
+    EXPECT_FALSE(IsWindow(window_));
+    EXPECT_LT(form_->Results().Count(), static_cast<std::size_t>(kLargeLineCount - 1));
+    EXPECT_FALSE(QuitPosted());
+}
+
+TEST_F(Form1WindowTest, ClosingDuringALoadStopsIt) {
+    const std::string path = LargeFile();
+    Probe probe;
+    probe.Once([&] { PostMessageW(window_, WM_CLOSE, 0, 0); });
+    Load(path);
+    EXPECT_FALSE(IsWindow(window_));
+    EXPECT_FALSE(QuitPosted());
+}
+
+TEST_F(Form1WindowTest, EndClosesEveryWindowDuringASearch) {
+    Load(LargeFile());
+    Menu(ID::mnuVersion);
+    ASSERT_NE(frmAbout::Current(), nullptr);
+    HWND about = frmAbout::Current()->Handle();
+    bool ranAfterEnd = false;
+    Probe probe;
+    probe.Once([&] {
+        PostMessageW(window_, WM_COMMAND, MAKEWPARAM(ID::mnuEnd, 0), 0);
+        PostMessageW(window_, WM_COMMAND, MAKEWPARAM(ID::mnuVersion, 0), 0);
+    });
+    Search("", ID::Option1);
+    ranAfterEnd = frmAbout::Current() != nullptr;
+    EXPECT_FALSE(IsWindow(window_));
+    EXPECT_FALSE(IsWindow(about));
+    EXPECT_FALSE(ranAfterEnd);
+    EXPECT_TRUE(QuitPosted());
+    EXPECT_LT(form_->Results().Count(), static_cast<std::size_t>(kLargeLineCount - 1));
+}
+
+TEST_F(Form1WindowTest, VersionShowsOneAboutWindowThatOutlivesTheCloseBox) {
+    Menu(ID::mnuVersion);
+    Menu(ID::mnuVersion);
+    int forms = 0;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM count) {
+            *reinterpret_cast<int*>(count) += IsForm(window) ? 1 : 0;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&forms));
+    EXPECT_EQ(forms, 2);
+    ASSERT_NE(frmAbout::Current(), nullptr);
+    HWND about = frmAbout::Current()->Handle();
+    auto* icon = reinterpret_cast<HICON>(SendMessageW(about, WM_GETICON, ICON_BIG, 0));
+    EXPECT_EQ(icon, reinterpret_cast<HICON>(SendMessageW(window_, WM_GETICON, ICON_BIG, 0)));
+
+    SendMessageW(window_, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_FALSE(IsWindow(window_));
+    EXPECT_TRUE(IsWindow(about));
+}
+
+// The program ends when its last window has closed, whichever that is.
+TEST(Form1WindowDeathTest, ProgramEndsWhenItsLastWindowCloses) {
+    EXPECT_EXIT(
+        {
+            StandInServices services;
+            UserInterfaceServices::Install(&services);
+            FormWindow::QuitWhenLastFormCloses();
+            Form1Window form;
+            SendMessageW(form.Handle(), WM_COMMAND, MAKEWPARAM(ID::mnuVersion, 0), 0);
+            HWND about = frmAbout::Current()->Handle();
+            SendMessageW(form.Handle(), WM_CLOSE, 0, 0);
+            ProcessPendingMessages();
+            MSG quit{};
+            if (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE)) {
+                std::exit(2);
+            }
+            PostMessageW(about, WM_CLOSE, 0, 0);
+            std::exit(RunMessageLoop() == 0 && !IsWindow(about) ? 0 : 3);
+        },
+        testing::ExitedWithCode(0), "");
+}
+
+}  // namespace
+}  // namespace brackwin::win32
