@@ -446,22 +446,29 @@ void Form1Window::ResultsCleared() {
 }
 
 void Form1Window::ResultsAboutToBePlaced() {
+    const SortedResultList& results = logic_.Results();
     selectedBeforePlacing_ = SelectedResult();
     const LRESULT top = SendMessageW(List1, LB_GETTOPINDEX, 0, 0);
     topBeforePlacing_ = top > 0 ? static_cast<std::size_t>(top) : 0;
+    selectedIdBeforePlacing_.reset();
+    if (selectedBeforePlacing_ && *selectedBeforePlacing_ < results.Count()) {
+        selectedIdBeforePlacing_ = results.IdAt(*selectedBeforePlacing_);
+    }
+    topIdBeforePlacing_.reset();
+    if (topBeforePlacing_ != 0 && topBeforePlacing_ < results.Count()) {
+        topIdBeforePlacing_ = results.IdAt(topBeforePlacing_);
+    }
 }
 
 // Setting the count may drop the selection and the scroll position, so both are set again: the
 // selection on its entry and, while it is in sight, on its row; otherwise the list keeps its
 // top entry, or its beginning in sight.
-void Form1Window::ResultsPlaced(std::span<const std::size_t> insertedBefore) {
-    const auto after = [&](std::size_t index) {
-        return SortedResultList::IndexAfterCommit(insertedBefore, index);
-    };
-    std::size_t top = topBeforePlacing_ == 0 ? 0 : after(topBeforePlacing_);
+void Form1Window::ResultsPlaced() {
+    const SortedResultList& results = logic_.Results();
+    std::size_t top = topIdBeforePlacing_ ? results.IndexOf(*topIdBeforePlacing_) : 0;
     std::optional<std::size_t> selected;
-    if (selectedBeforePlacing_) {
-        selected = after(*selectedBeforePlacing_);
+    if (selectedIdBeforePlacing_) {
+        selected = results.IndexOf(*selectedIdBeforePlacing_);
         RECT list{};
         GetClientRect(List1, &list);
         const auto rows = static_cast<std::size_t>(

@@ -63,7 +63,7 @@ class Form1Window final : public FormWindow, private Form1View {
     void ResultsAboutToBeCleared() override;
     void ResultsCleared() override;
     void ResultsAboutToBePlaced() override;
-    void ResultsPlaced(std::span<const std::size_t> insertedBefore) override;
+    void ResultsPlaced() override;
     std::optional<std::size_t> SelectedResult() const override;
     std::string KeyText() const override;
     bool IsSelected(Control option) const override;
@@ -85,6 +85,9 @@ class Form1Window final : public FormWindow, private Form1View {
     // Where the result list stood before the logic placed new entries.
     std::optional<std::size_t> selectedBeforePlacing_;
     std::size_t topBeforePlacing_ = 0;
+    // The entries selected and at the top, which placing new entries moves.
+    std::optional<SortedResultList::Id> selectedIdBeforePlacing_;
+    std::optional<SortedResultList::Id> topIdBeforePlacing_;
 
     HWND Text1;
     HWND Command1;
