@@ -24,18 +24,23 @@
 
 namespace {
 
-constexpr int kExitCannotRead = 1;
+constexpr int kExitCannotReadOrWrite = 1;
 constexpr int kExitUsage = 2;
 
 constexpr std::string_view kUsage =
     "Usage: brackwin-find [--collect] FILE CATEGORY [KEY]\n"
     "       brackwin-find --help\n"
     "Reads the declaration file FILE and prints the lines of CATEGORY (1 constants,\n"
-    "2 functions, 3 types; any other number lists nothing) that contain KEY, one per\n"
-    "line in ascending order; the search and the order ignore letter case.\n"
+    "2 functions, 3 types; any other whole number, however large, lists nothing) that\n"
+    "contain KEY, one per line in ascending order; the search and the order ignore\n"
+    "letter case.\n"
     "  --collect  print instead the output text that adding every listed line gives\n"
     "  --help     print this help\n"
-    "Exit status: 0 success (also with no match), 1 FILE cannot be read, 2 usage error.\n";
+    "Exit status: 0 success (also with no match); 1 FILE cannot be read, or the output\n"
+    "(the list, the collected text or this help) cannot be written; 2 usage error.\n";
+
+// The program's categories are 32-bit: a whole number beyond that range is none of them.
+constexpr std::int32_t kNoCategory = 0;
 
 struct Request {
     bool collect = false;
@@ -47,26 +52,63 @@ struct Request {
 bool ParseCategory(std::string_view text, std::int32_t& category) {
     const char* end = text.data() + text.size();
     const auto [next, error] = std::from_chars(text.data(), end, category);
-    return error == std::errc() && next == end;
+    if (next != end) {
+        return false;
+    }
+    if (error == std::errc::result_out_of_range) {
+        category = kNoCategory;
+        return true;
+    }
+    return error == std::errc();
 }
 
-bool ParseRequest(std::span<char*> args, Request& request) {
-    if (!args.empty() && std::string_view(args.front()) == "--collect") {
+bool IsOption(std::string_view arg) {
+    return arg.size() > 1 && arg.front() == '-';
+}
+
+// Fills `request` from the arguments; returns what is wrong with them, empty when nothing is.
+std::string ParseRequest(std::span<char*> args, Request& request) {
+    for (; !args.empty() && IsOption(args.front()); args = args.subspan(1)) {
+        const std::string_view option = args.front();
+        if (option == "--help") {
+            return "--help takes no other arguments";
+        }
+        if (option != "--collect") {
+            return "unknown option " + std::string(option);
+        }
         request.collect = true;
-        args = args.subspan(1);
     }
-    if (args.size() < 2 || args.size() > 3 || !ParseCategory(args[1], request.category)) {
-        return false;
+    if (args.empty()) {
+        return "missing FILE";
+    }
+    if (args.size() == 1) {
+        return "missing CATEGORY";
+    }
+    if (args.size() > 3) {
+        return "unexpected argument " + std::string(args[3]);
+    }
+    if (const std::string_view category = args[1]; !ParseCategory(category, request.category)) {
+        return category.empty() ? "CATEGORY must be a whole number, not empty"
+                                : "CATEGORY must be a whole number: " + std::string(category);
     }
     request.file = args[0];
     if (args.size() == 3) {
         request.key = args[2];
     }
-    return true;
+    return {};
 }
 
 bool Print(std::string_view text) {
     return text.empty() || std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
+}
+
+// Flushes the output; `written` tells whether every earlier part of it was written.
+int FinishOutput(bool written) {
+    if (std::fflush(stdout) != 0 || !written) {
+        std::cerr << "brackwin-find: cannot write the output\n";
+        return kExitCannotReadOrWrite;
+    }
+    return 0;
 }
 
 int Run(const Request& request) {
@@ -78,7 +120,7 @@ int Run(const Request& request) {
         reader.FileLineRead(lines, yield);
     } catch (const brackwin::FileReadError& error) {
         std::cerr << "brackwin-find: " << error.what() << '\n';
-        return kExitCannotRead;
+        return kExitCannotReadOrWrite;
     }
     brackwin::SortedResultList results;
     brackwin::APISearch(lines, request.key, request.category, results, yield);
@@ -98,11 +140,7 @@ int Run(const Request& request) {
             written = Print(results.Item(i)) && Print("\n");
         }
     }
-    if (std::fflush(stdout) != 0 || !written) {
-        std::cerr << "brackwin-find: cannot write the output\n";
-        return kExitCannotRead;
-    }
-    return 0;
+    return FinishOutput(written);
 }
 
 }  // namespace
@@ -114,12 +152,12 @@ int main(int argc, char** argv) {
 #endif
     const std::span<char*> args(argv + 1, argv + argc);
     if (args.size() == 1 && std::string_view(args.front()) == "--help") {
-        std::cout << kUsage;
-        return 0;
+        return FinishOutput(Print(kUsage));
     }
     Request request;
-    if (!ParseRequest(args, request)) {
-        std::cerr << kUsage;
+    if (const std::string problem = ParseRequest(args, request); !problem.empty()) {
+        std::cerr << "brackwin-find: " << problem
+                  << "\nTry 'brackwin-find --help' for more information.\n";
         return kExitUsage;
     }
     return Run(request);

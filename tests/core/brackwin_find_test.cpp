@@ -33,7 +33,8 @@ std::string Slurp(const std::filesystem::path& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-Outcome RunFinder(const std::vector<std::string>& args) {
+// `redirections` come after the finder's own and so replace them, as the shell does.
+Outcome RunFinder(const std::vector<std::string>& args, const std::string& redirections = "") {
     const TempDir dir;
     std::string command = Quoted(BRACKWIN_FIND_EXECUTABLE);
     for (const std::string& arg : args) {
@@ -42,6 +43,7 @@ Outcome RunFinder(const std::vector<std::string>& args) {
     const auto out = dir.path() / "out";
     const auto err = dir.path() / "err";
     command.append(" >").append(Quoted(out.string())).append(" 2>").append(Quoted(err.string()));
+    command.append(" ").append(redirections);
     const int result = std::system(command.c_str());
     Outcome outcome;
     if (result != -1 && WIFEXITED(result)) {
@@ -72,7 +74,10 @@ TEST(FinderTest, KeyIsUsedExactlyAsGiven) {
 }
 
 TEST(FinderTest, NoMatchAndOtherCategoriesSucceedWithNothing) {
-    for (const char* category : {"0", "4", "-7", "2147483647"}) {
+    // Numbers beyond 32 bits included, also those whose lower 32 bits are 1, 2 or 3.
+    for (const char* category :
+         {"0", "4", "-7", "2147483647", "2147483648", "-2147483649", "99999999999", "4294967297",
+          "-4294967295", "-99999999999999999999999999999999"}) {
         SCOPED_TRACE(category);
         const Outcome outcome = RunFinder({kExample, category});
         EXPECT_EQ(outcome.status, 0);
@@ -108,24 +113,47 @@ TEST(FinderTest, UnreadableFileExitsWithOne) {
               "brackwin-find: " + dir.path().string() + ": is a folder\n");
 }
 
-TEST(FinderTest, UsageErrorsExitWithTwo) {
-    const std::vector<std::vector<std::string>> cases = {
-        {},
-        {kExample},
-        {"--collect", kExample},
-        {kExample, "one"},
-        {kExample, "1x"},
-        {kExample, ""},
-        {kExample, "99999999999"},
-        {kExample, "1", "key", "extra"},
-        {"--help", kExample, "1"},
+TEST(FinderTest, UnwritableOutputExitsWithOne) {
+    for (const char* redirection : {">/dev/full", ">&-"}) {
+        for (const std::vector<std::string>& args : {std::vector<std::string>{"--help"},
+                                                     {kExample, "1"},
+                                                     {"--collect", kExample, "3", "rect"}}) {
+            SCOPED_TRACE(redirection + testing::PrintToString(args));
+            const Outcome outcome = RunFinder(args, redirection);
+            EXPECT_EQ(outcome.status, 1);
+            EXPECT_EQ(outcome.err, "brackwin-find: cannot write the output\n");
+        }
+    }
+    EXPECT_EQ(RunFinder({"--help"}, ">/dev/full 2>&-").status, 1);
+}
+
+TEST(FinderTest, UsageErrorsSayWhatIsWrongAndExitWithTwo) {
+    const struct {
+        std::vector<std::string> args;
+        std::string problem;
+    } cases[] = {
+        {{}, "missing FILE"},
+        {{"--collect"}, "missing FILE"},
+        {{kExample}, "missing CATEGORY"},
+        {{"--collect", kExample}, "missing CATEGORY"},
+        {{kExample, "one"}, "CATEGORY must be a whole number: one"},
+        {{kExample, "1x"}, "CATEGORY must be a whole number: 1x"},
+        {{kExample, "-"}, "CATEGORY must be a whole number: -"},
+        {{kExample, "99999999999x"}, "CATEGORY must be a whole number: 99999999999x"},
+        {{kExample, ""}, "CATEGORY must be a whole number, not empty"},
+        {{kExample, "1", "key", "extra"}, "unexpected argument extra"},
+        {{"--x", kExample, "1"}, "unknown option --x"},
+        {{"--collect", "-c", kExample, "1"}, "unknown option -c"},
+        {{"--help", kExample, "1"}, "--help takes no other arguments"},
+        {{"--collect", "--help"}, "--help takes no other arguments"},
     };
-    for (const auto& args : cases) {
-        SCOPED_TRACE(testing::PrintToString(args));
-        const Outcome outcome = RunFinder(args);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.args));
+        const Outcome outcome = RunFinder(c.args);
         EXPECT_EQ(outcome.status, 2);
         EXPECT_EQ(outcome.out, "");
-        EXPECT_EQ(outcome.err.rfind("Usage: brackwin-find", 0), 0U);
+        EXPECT_EQ(outcome.err, "brackwin-find: " + c.problem +
+                                   "\nTry 'brackwin-find --help' for more information.\n");
     }
 }
 
