@@ -21,6 +21,25 @@ std::string Utf8(const std::wstring& wide) {
     return utf8;
 }
 
+// Every process of the Wine prefix shares its registry, and ctest runs test processes side by
+// side: the tests that write the Visual Basic key, or rely on its absence, take turns through a
+// mutex that all those processes see.
+class VisualBasicKeyTurn {
+  public:
+    VisualBasicKeyTurn() : mutex_(CreateMutexW(nullptr, FALSE, L"brackwin-test-visual-basic-key")) {
+        WaitForSingleObject(mutex_, INFINITE);
+    }
+    ~VisualBasicKeyTurn() {
+        ReleaseMutex(mutex_);
+        CloseHandle(mutex_);
+    }
+    VisualBasicKeyTurn(const VisualBasicKeyTurn&) = delete;
+    VisualBasicKeyTurn& operator=(const VisualBasicKeyTurn&) = delete;
+
+  private:
+    HANDLE mutex_;
+};
+
 // Writes the Visual Basic key in Wine's registry for each test and removes what it wrote.
 class RegistryTest : public testing::Test {
   protected:
@@ -49,6 +68,7 @@ class RegistryTest : public testing::Test {
             ERROR_SUCCESS);
     }
 
+    const VisualBasicKeyTurn turn_;
     HKEY key_ = nullptr;
     clsSystemFolder folders;
 };
@@ -63,6 +83,7 @@ TEST_F(RegistryTest, MissingValueIsEmpty) {
 }
 
 TEST(RegistryKeyTest, MissingKeyIsEmpty) {
+    const VisualBasicKeyTurn turn;
     HKEY probe = nullptr;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kVisualBasic, 0, KEY_READ, &probe) == ERROR_SUCCESS) {
         RegCloseKey(probe);
