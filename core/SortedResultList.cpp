@@ -9,6 +9,7 @@
 #include <stdexcept>
 
 #include "CaseFold.h"
+#include "Platform.h"
 
 namespace brackwin {
 
@@ -110,9 +111,11 @@ SortedResultList::Prefix SortedResultList::PrefixOf(std::string_view folded) noe
 
 const char* SortedResultList::StoreText(std::string_view entry) {
     if (entry.size() > textRoom_) {
-        const std::size_t size = std::max(kTextBlockSize, entry.size());
+        const std::size_t size = std::max(
+            entry.size(), std::min(kLargestTextBlock, kFirstTextBlock << textBlocks_.size()));
         textBlocks_.reserve(textBlocks_.size() + 1);
         textBlocks_.emplace_back(new char[size]);
+        AdviseLargeBlock(textBlocks_.back().get(), size);
         textNext_ = textBlocks_.back().get();
         textRoom_ = size;
     }
@@ -127,10 +130,12 @@ void SortedResultList::AddItem(std::string_view entry) {
     if (stored_ == std::numeric_limits<std::uint32_t>::max()) {
         throw std::length_error("the result list is full");
     }
-    const std::size_t block = stored_ >> kEntryBlockBits;
+    const std::size_t block = EntryBlock(stored_);
     if (block == entryBlocks_.size()) {
+        const std::size_t size = std::size_t{1} << (kFirstEntryBlockBits + block);
         entryBlocks_.reserve(block + 1);
-        entryBlocks_.emplace_back(new Entry[std::size_t{1} << kEntryBlockBits]);
+        entryBlocks_.emplace_back(new Entry[size]);
+        AdviseLargeBlock(entryBlocks_.back().get(), size * sizeof(Entry));
     }
     const char* const text = entry.empty() ? nullptr : StoreText(entry);
     std::string_view folded{text, entry.size()};
@@ -139,14 +144,16 @@ void SortedResultList::AddItem(std::string_view entry) {
         folded = {StoreText(folding_), folding_.size()};
     }
     pending_.push_back({PrefixOf(folded), stored_});
-    entryBlocks_[block][stored_ & ((1U << kEntryBlockBits) - 1)] = {text, entry.size(),
-                                                                    folded.data(), folded.size()};
+    entryBlocks_[block][stored_ - EntryBlockStart(block)] = {text, entry.size(), folded.data(),
+                                                             folded.size()};
     ++stored_;
 }
 
 bool SortedResultList::Less(const Keyed& a, const Keyed& b) const noexcept {
-    if (a.prefix.words != b.prefix.words) {
-        return a.prefix.words < b.prefix.words;
+    for (std::size_t word = 0; word < a.prefix.words.size(); ++word) {
+        if (a.prefix.words[word] != b.prefix.words[word]) {
+            return a.prefix.words[word] < b.prefix.words[word];
+        }
     }
     const Entry& entryA = At(a.id);
     const Entry& entryB = At(b.id);
@@ -165,22 +172,30 @@ void SortedResultList::Commit() {
     runs_.push_back(std::move(pending_));
     count_ += runs_.back().size();
     pending_ = {};
+    // A search finds about as many entries between two commits as it found before.
+    pending_.reserve(2 * runs_.back().size());
     position_.reset();
 }
 
-// Merges the newest two neighbouring runs whose sizes differ by no more than half, so that every
-// run is more than twice the next: there are at most a few dozen, and each entry is merged again
-// only as often as its run's size doubles.
+// Leaves up to kMostRuns runs unmerged, as reading an entry looks into that many at little cost
+// while most of a search's merging is saved. Beyond them, merges the two neighbouring runs with
+// the fewest entries together, so that runs of like sizes merge and each entry is merged again
+// only about as often as its run's size doubles.
 bool SortedResultList::StartMerge() {
-    for (std::size_t second = runs_.size(); second-- > 1;) {
-        if (runs_[second - 1].size() <= 2 * runs_[second].size()) {
-            Merge merge{second - 1, {}, 0, 0};
-            merge.merged.reserve(runs_[second - 1].size() + runs_[second].size());
-            merge_ = std::move(merge);
-            return true;
+    if (runs_.size() <= kMostRuns) {
+        return false;
+    }
+    std::size_t first = 0;
+    for (std::size_t next = 1; next + 1 < runs_.size(); ++next) {
+        if (runs_[next].size() + runs_[next + 1].size() <
+            runs_[first].size() + runs_[first + 1].size()) {
+            first = next;
         }
     }
-    return false;
+    Merge merge{first, {}, 0, 0};
+    merge.merged.reserve(runs_[first].size() + runs_[first + 1].size());
+    merge_ = std::move(merge);
+    return true;
 }
 
 bool SortedResultList::MergeSome(std::size_t budget) {
@@ -206,10 +221,6 @@ bool SortedResultList::MergeSome(std::size_t budget) {
         merge_.reset();
         position_.reset();
     }
-}
-
-void SortedResultList::StopMerging() noexcept {
-    merge_.reset();
 }
 
 std::size_t SortedResultList::Before(const std::vector<Keyed>& run,

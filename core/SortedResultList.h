@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -47,8 +48,6 @@ class SortedResultList final : public ResultList {
     // Merges runs for at most `budget` entries' worth of work; false when no merging is left.
     // The order and every index stay as they are. Throws std::bad_alloc with the list unchanged.
     bool MergeSome(std::size_t budget);
-    // Drops a merge that is under way, and the memory it holds; the runs stay as they are.
-    void StopMerging() noexcept;
 
     std::size_t Count() const noexcept { return count_; }
     std::size_t PendingCount() const noexcept { return pending_.size(); }
@@ -98,11 +97,25 @@ class SortedResultList final : public ResultList {
 
     static Prefix PrefixOf(std::string_view folded) noexcept;
 
-    static constexpr unsigned kEntryBlockBits = 12;
-    static constexpr std::size_t kTextBlockSize = std::size_t{1} << 20;
+    static constexpr std::size_t kMostRuns = 16;
+    // Each block of entries holds as many as all blocks before it together, and each block of
+    // text twice as much as the one before up to kLargestTextBlock: a short list takes small
+    // blocks, while a long one soon takes blocks the system can back with large pages, whose
+    // first use costs far less than that of the many small pages they replace.
+    static constexpr unsigned kFirstEntryBlockBits = 12;
+    static constexpr std::size_t kFirstTextBlock = std::size_t{1} << 20;
+    static constexpr std::size_t kLargestTextBlock = std::size_t{8} << 20;
 
+    // The block an entry lies in, and where in it.
+    static std::size_t EntryBlock(Id id) noexcept {
+        return static_cast<std::size_t>(std::bit_width((id >> kFirstEntryBlockBits) + 1U)) - 1;
+    }
+    static std::size_t EntryBlockStart(std::size_t block) noexcept {
+        return ((std::size_t{1} << block) - 1) << kFirstEntryBlockBits;
+    }
     const Entry& At(Id id) const noexcept {
-        return entryBlocks_[id >> kEntryBlockBits][id & ((1U << kEntryBlockBits) - 1)];
+        const std::size_t block = EntryBlock(id);
+        return entryBlocks_[block][id - EntryBlockStart(block)];
     }
     bool Less(const Keyed& a, const Keyed& b) const noexcept;
     const char* StoreText(std::string_view entry);

@@ -208,7 +208,8 @@ TEST(SortedResultListTest, BatchesOfLongSimilarEntriesMergeLikeAStableSort) {
     for (int round = 0; round < 20; ++round) {
         SortedResultList list;
         ReferenceOrder expected;
-        for (int batch = 0; batch < 12; ++batch) {
+        // More batches than the list leaves unmerged.
+        for (int batch = 0; batch < 24; ++batch) {
             const Strings before = expected.Texts();
             Strings added;
             for (unsigned n = random() % (batch % 3 == 0 ? 200 : 20); n > 0; --n) {
@@ -258,14 +259,23 @@ TEST(SortedResultListTest, EntriesStayPutWhileTheListGrows) {
     list.Commit();
     const std::string_view h = list.Item(0);
     const std::string_view m = list.Item(1);
-    for (int i = 0; i < 10000; ++i) {
-        list.AddItem("entry " + std::to_string(i) + std::string(200, 'x'));
+    // Enough entries to fill several blocks of entries and of text, committed as more runs
+    // than the list leaves unmerged.
+    Strings expected;
+    for (int i = 0; i < 30000; ++i) {
+        expected.push_back("entry " + std::to_string(i) + std::string(200, 'x'));
+        list.AddItem(expected.back());
         if (i % 1000 == 0) {
             list.Commit();
         }
     }
     list.Commit();
-    EXPECT_EQ(list.Count(), 10002U);
+    while (list.MergeSome(1000)) {
+    }
+    std::sort(expected.begin(), expected.end(), ResultOrderLess);
+    expected.push_back(huge);
+    expected.push_back("m");
+    EXPECT_EQ(Items(list), expected);
     EXPECT_EQ(list.Item(list.Count() - 1).data(), m.data());
     EXPECT_EQ(list.Item(list.Count() - 2).data(), h.data());
     EXPECT_EQ(m, "m");
