@@ -1,5 +1,6 @@
 #include "Form1.h"
 
+#include <chrono>
 #include <exception>
 #include <new>
 #include <optional>
@@ -22,9 +23,10 @@ constexpr std::string_view kLoadTitle = "APIファイルの読み込み";
 constexpr std::string_view kFilterDescription = "APIファイル (*.txt)";
 constexpr std::string_view kFilterPattern = "*.txt";
 
-// How many entries' worth of merging the result list does at each round of events during a
-// search: a few milliseconds, enough to keep up with the entries a search finds meanwhile.
-constexpr std::size_t kMergeStep = std::size_t{1} << 17;
+// The result list merges its runs in steps of this many entries (well under a millisecond), for
+// as long as the stretch since the last round of events is shorter than kMergingStretch.
+constexpr std::size_t kMergeStep = std::size_t{1} << 12;
+constexpr auto kMergingStretch = std::chrono::milliseconds(14);
 
 // The busy pointer for as long as a file is read or searched, also when that ends in an error.
 class BusyPointer {
@@ -44,9 +46,9 @@ Form1::Form1(Form1View& view, ThrottledYield::Clock::duration yieldInterval)
     : view_(view),
       yield_(
           [this] {
-              CommitResults();
-              results_.MergeSome(kMergeStep);
+              KeepUpResults();
               view_.ProcessPendingEvents();
+              stretchStart_ = std::chrono::steady_clock::now();
           },
           yieldInterval) {}
 
@@ -102,12 +104,16 @@ void Form1::Command1_Click() {
     {
         const BusyPointer busy(view_);
         yield_.Start();
+        stretchStart_ = std::chrono::steady_clock::now();
         try {
             ClearResults();
             APISearch(APILines, key, category, results_, yield_);
             CommitResults();
-            // The list reads well as it is; a merge left half done would only hold memory.
-            results_.StopMerging();
+            // A search that found entries faster than they could be merged leaves more runs than
+            // reading the list should look into.
+            while (results_.MergeSome(kMergeStep)) {
+                yield_.DoEvents();
+            }
         } catch (const OperationStopped&) {
             // The window is closing; the entries found so far are of no use to anyone.
         } catch (const std::bad_alloc&) {
@@ -177,6 +183,16 @@ void Form1::ClearResults() {
     view_.ResultsAboutToBeCleared();
     results_.Clear();
     view_.ResultsCleared();
+}
+
+// Places the entries found since the last round of events, so the list shows them, and merges
+// with what is left of a short stretch: the window keeps answering within about twice the
+// yield's interval however fast a search finds entries.
+void Form1::KeepUpResults() {
+    CommitResults();
+    while (std::chrono::steady_clock::now() - stretchStart_ < kMergingStretch &&
+           results_.MergeSome(kMergeStep)) {
+    }
 }
 
 void Form1::CommitResults() {

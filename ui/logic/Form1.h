@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -53,6 +54,7 @@ class Form1 {
   private:
     void SetState(WindowState state);
     void ClearResults();
+    void KeepUpResults();
     void CommitResults();
     std::vector<std::string_view> SelectedEntries() const;
 
@@ -66,6 +68,8 @@ class Form1 {
     std::string outputText_;
     SortedResultList results_;
     ThrottledYield yield_;
+    // When the window last processed its events during an operation.
+    std::chrono::steady_clock::time_point stretchStart_;
     WindowState state_ = WindowState::NoFile;
 };
 
