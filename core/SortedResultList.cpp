@@ -157,6 +157,10 @@ bool SortedResultList::Less(const Keyed& a, const Keyed& b) const noexcept {
     }
     const Entry& entryA = At(a.id);
     const Entry& entryB = At(b.id);
+    // A declaration often comes more than once; equal texts need no folding.
+    if (entryA.view() == entryB.view()) {
+        return a.id < b.id;
+    }
     const int order = CompareFrom(sizeof(Prefix), {entryA.foldedView(), entryA.view()},
                                   {entryB.foldedView(), entryB.view()});
     // Equal entries keep the order they were added in.
