@@ -140,8 +140,8 @@ std::vector<std::size_t> ReservedEnds(std::size_t fileSize, const std::string& p
     ends = std::move(grown);
 }
 
-[[gnu::always_inline]] inline void AppendEnd(std::vector<std::size_t>& ends, std::size_t end, Pacer& pacer,
-               const std::string& path) {
+[[gnu::always_inline]] inline void AppendEnd(std::vector<std::size_t>& ends, std::size_t end,
+                                             Pacer& pacer, const std::string& path) {
     if (ends.size() == ends.capacity()) [[unlikely]] {
         GrowEnds(ends, pacer, path);
     }

@@ -4,13 +4,13 @@
 // longest time between two rounds of event processing. Usage: brackwin-window-bench [RUNS]
 
 #include <QAbstractEventDispatcher>
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QAbstractItemView>
 #include <QProcess>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -26,8 +26,8 @@ namespace {
 
 constexpr double kSmallSearchGoalMs = 16;
 constexpr double kLargeLoadGoalMs = 1000;
-constexpr double kLargeSearchGoalMs = 1500;
-constexpr double kGapGoalMs = 50;
+constexpr double kLargeSearchGoalMs = 500;
+constexpr double kGapGoalMs = 20;
 
 // The longest time between two rounds of event processing while it is running: its
 // one-millisecond timer is due in every round that comes later than that.

@@ -28,8 +28,8 @@ using ID = Form1Window::ID;
 
 constexpr double kSmallSearchGoalMs = 16;
 constexpr double kLargeLoadGoalMs = 1000;
-constexpr double kLargeSearchGoalMs = 1500;
-constexpr double kGapGoalMs = 50;
+constexpr double kLargeSearchGoalMs = 500;
+constexpr double kGapGoalMs = 20;
 
 double MsSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();

@@ -4,10 +4,10 @@
 // Usage: brackwin-screenshot DECLARATIONS MAIN.png ABOUT.png
 
 #include <QAbstractItemModel>
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QLineEdit>
-#include <QAbstractItemView>
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>

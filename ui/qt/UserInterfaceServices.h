@@ -12,7 +12,7 @@ namespace brackwin {
 // clipboard and handing a link to the desktop. The program uses the toolkit's own; a test
 // installs a stand-in so nothing blocks and nothing leaves the process.
 class UserInterfaceServices {
-public:
+  public:
     virtual ~UserInterfaceServices() = default;
 
     // The modal open dialog: no read-only choice, a typed name need not exist. Returns the
