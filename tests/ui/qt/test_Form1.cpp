@@ -763,7 +763,9 @@ void TestForm1::entriesCanBeChosenAndAddedWhileTheSearchRuns() {
     QVERIFY2(counts.size() >= 3, qPrintable(QString::number(counts.size())));
     QVERIFY(counts.first() < counts.last());
     QVERIFY(std::is_sorted(counts.begin(), counts.end()));
-    QVERIFY(counts.last() < kLargeLineCount - 1);
+    // Some entries showed while the search was still finding the rest.
+    QVERIFY(std::any_of(counts.begin(), counts.end(),
+                        [](int count) { return count > 0 && count < kLargeLineCount - 1; }));
     QVERIFY(!previewed.isEmpty());
     QCOMPARE(Text2_->toPlainText(), QStringLiteral("\n\n") + previewed);
 }

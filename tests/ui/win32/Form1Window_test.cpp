@@ -872,7 +872,10 @@ TEST_F(Form1WindowTest, EntriesAppearWhileTheSearchRunsAndTheSelectionStays) {
     ASSERT_GE(counts.size(), 3u);
     EXPECT_LT(counts.front(), counts.back());
     EXPECT_TRUE(std::is_sorted(counts.begin(), counts.end()));
-    EXPECT_LT(counts.back(), static_cast<std::size_t>(kLargeLineCount - 1));
+    // Some entries showed while the search was still finding the rest.
+    EXPECT_TRUE(std::any_of(counts.begin(), counts.end(), [](std::size_t count) {
+        return count > 0 && count < static_cast<std::size_t>(kLargeLineCount - 1);
+    }));
     ASSERT_FALSE(seen.empty());
     EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
     EXPECT_EQ(previewed, seen[0]);
