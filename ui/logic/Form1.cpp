@@ -48,7 +48,6 @@ Form1::Form1(Form1View& view, ThrottledYield::Clock::duration yieldInterval)
           [this] {
               KeepUpResults();
               view_.ProcessPendingEvents();
-              stretchStart_ = std::chrono::steady_clock::now();
           },
           yieldInterval) {}
 
@@ -104,7 +103,6 @@ void Form1::Command1_Click() {
     {
         const BusyPointer busy(view_);
         yield_.Start();
-        stretchStart_ = std::chrono::steady_clock::now();
         try {
             ClearResults();
             APISearch(APILines, key, category, results_, yield_);
@@ -190,7 +188,7 @@ void Form1::ClearResults() {
 // yield's interval however fast a search finds entries.
 void Form1::KeepUpResults() {
     CommitResults();
-    while (std::chrono::steady_clock::now() - stretchStart_ < kMergingStretch &&
+    while (ThrottledYield::Clock::now() - yield_.LastEvents() < kMergingStretch &&
            results_.MergeSome(kMergeStep)) {
     }
 }

@@ -68,8 +68,6 @@ class Form1 {
     std::string outputText_;
     SortedResultList results_;
     ThrottledYield yield_;
-    // When the window last processed its events during an operation.
-    std::chrono::steady_clock::time_point stretchStart_;
     WindowState state_ = WindowState::NoFile;
 };
 

@@ -27,6 +27,8 @@ class ThrottledYield final : public Yield {
     void Start();
     // Makes the running operation's next yield throw OperationStopped.
     void RequestStop() noexcept { stopRequested_ = true; }
+    // When the running operation last let events be processed, or began.
+    Clock::time_point LastEvents() const noexcept { return lastEvents_; }
 
     void DoEvents() override;
     void DoEventsMidway() override;
