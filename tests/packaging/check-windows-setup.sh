@@ -197,12 +197,24 @@ check_removed() {
 $mentions"
 }
 
+# The first program Wine runs in a new prefix makes it and waits for it, so a program that does
+# nothing is enough: wineboot would start one more set of Wine's services. Wine failed once, on a
+# busy machine, to load its own kernel32.dll into a prefix it had just made; that try's output is
+# shown and the prefix is made afresh once more.
 make_prefix() {
     use_prefix "$@"
-    stop_wine
-    rm -rf "$WINEPREFIX"
-    run_wine wineboot --init || fail "wineboot could not make the Wine prefix $WINEPREFIX"
-    wait_for_wine
+    local try
+    for try in 1 2; do
+        stop_wine
+        rm -rf "$WINEPREFIX"
+        if run_wine cmd /c exit; then
+            wait_for_wine
+            return
+        fi
+        echo "Wine could not make the prefix $WINEPREFIX (try $try):" >&2
+        tail -n 20 "$log" >&2
+    done
+    fail "Wine could not make the prefix $WINEPREFIX"
 }
 
 check_install() {
