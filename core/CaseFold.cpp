@@ -1,6 +1,11 @@
 #include "CaseFold.h"
 
 #include <array>
+#include <bit>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 #include "LowerCase.h"
 #include "TextDecoding.h"
@@ -147,6 +152,67 @@ bool StartsWithFoldedAscii(std::string_view text, std::string_view pattern) noex
         }
     }
     return true;
+}
+
+namespace {
+
+// Whether the pattern stands at text[pos], its first and last bytes being known to match.
+bool InnerBytesMatch(const unsigned char* text, std::size_t pos,
+                     std::string_view pattern) noexcept {
+    for (std::size_t j = 1; j + 1 < pattern.size(); ++j) {
+        if (kAsciiLower[text[pos + j]] != static_cast<unsigned char>(pattern[j])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+std::size_t FindFoldedAscii(std::string_view text, std::string_view pattern) noexcept {
+    if (pattern.empty()) {
+        return 0;
+    }
+    if (text.size() < pattern.size()) {
+        return std::string_view::npos;
+    }
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+    const std::size_t last = pattern.size() - 1;
+    const std::size_t places = text.size() - last;
+    const auto first = static_cast<unsigned char>(pattern.front());
+    const auto final = static_cast<unsigned char>(pattern.back());
+    std::size_t pos = 0;
+#ifdef __SSE2__
+    // A byte ORed with 0x20 equals a lower-case letter exactly when it is that letter in either
+    // case; any other pattern byte is compared as it is.
+    const auto caseBit = [](unsigned char c) {
+        return _mm_set1_epi8(static_cast<char>(c >= 'a' && c <= 'z' ? 0x20 : 0));
+    };
+    const __m128i firstCase = caseBit(first);
+    const __m128i finalCase = caseBit(final);
+    const __m128i firstByte = _mm_set1_epi8(static_cast<char>(first));
+    const __m128i finalByte = _mm_set1_epi8(static_cast<char>(final));
+    for (; places - pos >= sizeof(__m128i); pos += sizeof(__m128i)) {
+        const __m128i starts = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + pos));
+        const __m128i ends = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + pos + last));
+        auto candidates = static_cast<unsigned>(_mm_movemask_epi8(
+            _mm_and_si128(_mm_cmpeq_epi8(_mm_or_si128(starts, firstCase), firstByte),
+                          _mm_cmpeq_epi8(_mm_or_si128(ends, finalCase), finalByte))));
+        for (; candidates != 0; candidates &= candidates - 1) {
+            const std::size_t at = pos + static_cast<std::size_t>(std::countr_zero(candidates));
+            if (InnerBytesMatch(bytes, at, pattern)) {
+                return at;
+            }
+        }
+    }
+#endif
+    for (; pos < places; ++pos) {
+        if (kAsciiLower[bytes[pos]] == first && kAsciiLower[bytes[pos + last]] == final &&
+            InnerBytesMatch(bytes, pos, pattern)) {
+            return pos;
+        }
+    }
+    return std::string_view::npos;
 }
 
 FoldedAsciiFinder::FoldedAsciiFinder(std::string_view pattern) : pattern_(pattern) {

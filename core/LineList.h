@@ -25,8 +25,9 @@ class LineList {
     // to the last one's end. A substring search over it finds what a search line by line would,
     // for patterns without line breaks, much faster.
     std::string_view Text() const noexcept;
-    // The index of the line that holds the character at `at`, a pointer into Text().
-    std::size_t IndexAt(const char* at) const noexcept;
+    // The index of the line that holds the character at `at`, a pointer into Text(), which is
+    // known to be line `from` or a later one. The nearer it is to `from`, the sooner it is found.
+    std::size_t IndexAt(const char* at, std::size_t from = 0) const noexcept;
 
   private:
     friend class clsFileLineRead;
@@ -60,10 +61,19 @@ inline std::string_view LineList::Text() const noexcept {
                          : std::string_view(text_.data() + firstStart_, ends_.back() - firstStart_);
 }
 
-inline std::size_t LineList::IndexAt(const char* at) const noexcept {
+inline std::size_t LineList::IndexAt(const char* at, std::size_t from) const noexcept {
     const auto offset = static_cast<std::size_t>(at - text_.data());
-    return static_cast<std::size_t>(std::upper_bound(ends_.begin(), ends_.end(), offset) -
-                                    ends_.begin());
+    // Steps of doubling length from `from` bound the line, then halving finds it.
+    std::size_t low = from;
+    std::size_t step = 1;
+    while (low + step < ends_.size() && ends_[low + step - 1] <= offset) {
+        low += step;
+        step *= 2;
+    }
+    const auto first = ends_.begin() + static_cast<std::ptrdiff_t>(low);
+    const auto bound =
+        ends_.begin() + static_cast<std::ptrdiff_t>(std::min(low + step, ends_.size()));
+    return static_cast<std::size_t>(std::upper_bound(first, bound, offset) - ends_.begin());
 }
 
 }  // namespace brackwin

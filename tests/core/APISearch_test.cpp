@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include <windows.h>
 #endif
 
+#include "CaseFold.h"
 #include "TestFiles.h"
 
 namespace brackwin::test {
@@ -222,6 +224,70 @@ TEST(APISearchTest, SearchesBothEndsOfTheStoredLines) {
 TEST(APISearchTest, EmptyAndOneElementLists) {
     EXPECT_EQ(Search(LineList{}, "", 1), Strings{});
     EXPECT_EQ(Search(ListOf("h\r\nPublic Const A = 1"), "", 1), Strings{"Public Const A = 1"});
+}
+
+// Patterns at every place relative to the sixteen bytes tested at once, among bytes that differ
+// from letters only in the case bit ('@' and '`', '[' and '{').
+TEST(FindFoldedAsciiTest, FindsWhatAByteByByteSearchFinds) {
+    std::mt19937 random(12);
+    const std::string alphabet = "aAbB@`[{ ";
+    const auto naive = [](std::string_view text, std::string_view pattern) {
+        for (std::size_t pos = 0; pos + pattern.size() <= text.size(); ++pos) {
+            std::size_t j = 0;
+            while (j < pattern.size() && FoldedAsciiByte(static_cast<unsigned char>(
+                                             text[pos + j])) == pattern[j]) {
+                ++j;
+            }
+            if (j == pattern.size()) {
+                return pos;
+            }
+        }
+        return std::string_view::npos;
+    };
+    for (int round = 0; round < 3000; ++round) {
+        std::string text(random() % 70, ' ');
+        for (char& c : text) {
+            c = alphabet[random() % alphabet.size()];
+        }
+        std::string pattern(1 + random() % 4, ' ');
+        for (char& c : pattern) {
+            c = static_cast<char>(FoldedAsciiByte(alphabet[random() % alphabet.size()]));
+        }
+        EXPECT_EQ(FindFoldedAscii(text, pattern), naive(text, pattern))
+            << "text \"" << text << "\", pattern \"" << pattern << '"';
+    }
+}
+
+// Lines much longer than the pieces of text searched at once, with the key before, across and
+// after the pieces' ends, between short lines that hold it or not.
+TEST(APISearchTest, LongLinesGiveWhatALineByLineSearchGives) {
+    std::mt19937 random(13);
+    const Strings breaks = {"\r\n", "\n", "\r"};
+    const Strings shorts = {"Public Const WINDOW_A = 1", "' Public Const WINDOW_B = 2",
+                            "Declare Function Window Lib x ()", "Global Const OTHER = 3", ""};
+    std::string file = "header";
+    Strings lines;
+    for (int i = 0; i < 400; ++i) {
+        std::string line = shorts[random() % shorts.size()];
+        if (random() % 8 == 0) {
+            line = "Public Const LONG = \"" + std::string(70000 + random() % 70000, 'x');
+            const std::size_t places[] = {30, 65530 + random() % 12, line.size() - 3};
+            if (const std::size_t at = random() % 4; at < 3) {
+                line.insert(places[at], "WinDow");
+            }
+        }
+        lines.push_back(line);
+        file += breaks[random() % breaks.size()] + line;
+    }
+    Strings expected;
+    for (const std::string& line : lines) {
+        if (line.starts_with("Public Const") || line.starts_with("Global Const")) {
+            if (FoldCase(line).find("window") != std::string::npos) {
+                expected.push_back(line);
+            }
+        }
+    }
+    EXPECT_EQ(Search(ListOf(file), "WINDOW", 1), expected);
 }
 
 TEST(APISearchTest, YieldsOncePerExaminedLine) {
