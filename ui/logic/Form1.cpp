@@ -64,6 +64,9 @@ void Form1::Form_Unload() {
 }
 
 void Form1::mnuAPIRead_Click() {
+    // The handler's own work before the first line (clearing the list, disabling controls)
+    // already keeps the window from its events, so the first interval counts from here.
+    yield_.Start();
     ClearResults();
     SetState(WindowState::Loading);
     bool loaded = false;
@@ -82,7 +85,6 @@ void Form1::mnuAPIRead_Click() {
         }
         fileLineRead_->SetFileName(dialogFileName_);
         const BusyPointer busy(view_);
-        yield_.Start();
         fileLineRead_->FileLineRead(APILines, yield_);
         loaded = true;
     } catch (const OperationStopped&) {
@@ -94,6 +96,8 @@ void Form1::mnuAPIRead_Click() {
 }
 
 void Form1::Command1_Click() {
+    // As in the load, the interval counts from the handler's start.
+    yield_.Start();
     SetState(WindowState::Searching);
     const std::int32_t category = view_.IsSelected(Control::Option1)   ? kConstants
                                   : view_.IsSelected(Control::Option2) ? kFunctions
@@ -102,15 +106,15 @@ void Form1::Command1_Click() {
     bool outOfMemory = false;
     {
         const BusyPointer busy(view_);
-        yield_.Start();
         try {
             ClearResults();
             APISearch(APILines, key, category, results_, yield_);
             CommitResults();
             // A search that found entries faster than they could be merged leaves more runs than
-            // reading the list should look into.
+            // reading the list should look into. Each step is a large piece of work, after which
+            // the yield reads the clock.
             while (results_.MergeSome(kMergeStep)) {
-                yield_.DoEvents();
+                yield_.DoEventsMidway();
             }
         } catch (const OperationStopped&) {
             // The window is closing; the entries found so far are of no use to anyone.
