@@ -7,6 +7,7 @@
 #include <limits>
 #include <span>
 #include <stdexcept>
+#include <utility>
 
 #include "CaseFold.h"
 #include "Platform.h"
@@ -99,6 +100,7 @@ void SortedResultList::Clear() {
     stored_ = 0;
     pending_ = {};
     runs_.clear();
+    spares_ = {};
     count_ = 0;
     merge_.reset();
     position_.reset();
@@ -175,10 +177,39 @@ void SortedResultList::Commit() {
               [this](const Keyed& a, const Keyed& b) { return Less(a, b); });
     runs_.push_back(std::move(pending_));
     count_ += runs_.back().size();
-    pending_ = {};
     // A search finds about as many entries between two commits as it found before.
-    pending_.reserve(2 * runs_.back().size());
+    pending_ = TakeSpare(2 * runs_.back().size());
     position_.reset();
+}
+
+std::vector<SortedResultList::Keyed> SortedResultList::TakeSpare(std::size_t capacity) {
+    std::vector<Keyed>* best = nullptr;
+    for (std::vector<Keyed>& spare : spares_) {
+        if (spare.capacity() >= capacity &&
+            (best == nullptr || spare.capacity() < best->capacity())) {
+            best = &spare;
+        }
+    }
+    if (best != nullptr) {
+        return std::exchange(*best, {});
+    }
+    std::vector<Keyed> fresh;
+    fresh.reserve(capacity);
+    AdviseLargeBlock(fresh.data(), fresh.capacity() * sizeof(Keyed));
+    return fresh;
+}
+
+void SortedResultList::KeepSpare(std::vector<Keyed>&& run) noexcept {
+    run.clear();
+    std::vector<Keyed>* smallest = &spares_.front();
+    for (std::vector<Keyed>& spare : spares_) {
+        if (spare.capacity() < smallest->capacity()) {
+            smallest = &spare;
+        }
+    }
+    if (run.capacity() > smallest->capacity()) {
+        std::swap(*smallest, run);
+    }
 }
 
 // Leaves up to kMostRuns runs unmerged, as reading an entry looks into that many at little cost
@@ -196,8 +227,7 @@ bool SortedResultList::StartMerge() {
             first = next;
         }
     }
-    Merge merge{first, {}, 0, 0};
-    merge.merged.reserve(runs_[first].size() + runs_[first + 1].size());
+    Merge merge{first, TakeSpare(runs_[first].size() + runs_[first + 1].size()), 0, 0};
     merge_ = std::move(merge);
     return true;
 }
@@ -210,7 +240,8 @@ bool SortedResultList::MergeSome(std::size_t budget) {
         Merge& merge = *merge_;
         const std::vector<Keyed>& first = runs_[merge.first];
         const std::vector<Keyed>& second = runs_[merge.first + 1];
-        for (; budget > 0 && merge.merged.size() < merge.merged.capacity(); --budget) {
+        const std::size_t total = first.size() + second.size();
+        for (; budget > 0 && merge.merged.size() < total; --budget) {
             const bool fromSecond = merge.takenFirst == first.size() ||
                                     (merge.takenSecond < second.size() &&
                                      Less(second[merge.takenSecond], first[merge.takenFirst]));
@@ -220,7 +251,9 @@ bool SortedResultList::MergeSome(std::size_t budget) {
         if (merge.takenFirst < first.size() || merge.takenSecond < second.size()) {
             return true;
         }
-        runs_[merge.first] = std::move(merge.merged);
+        std::swap(runs_[merge.first], merge.merged);
+        KeepSpare(std::move(merge.merged));
+        KeepSpare(std::move(runs_[merge.first + 1]));
         runs_.erase(runs_.begin() + static_cast<std::ptrdiff_t>(merge.first) + 1);
         merge_.reset();
         position_.reset();

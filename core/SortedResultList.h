@@ -120,6 +120,11 @@ class SortedResultList final : public ResultList {
     bool Less(const Keyed& a, const Keyed& b) const noexcept;
     const char* StoreText(std::string_view entry);
     bool StartMerge();
+    // An empty vector with room for capacity entries, in the memory of a run merged away when one
+    // is large enough: fresh memory costs the system more than the work that fills it.
+    std::vector<Keyed> TakeSpare(std::size_t capacity);
+    // Keeps the memory of a run merged away, in place of a smaller spare.
+    void KeepSpare(std::vector<Keyed>&& run) noexcept;
     const Keyed& KeyedAt(std::size_t index) const;
     // The count of run's entries that sort before key.
     std::size_t Before(const std::vector<Keyed>& run, const Keyed& key) const noexcept;
@@ -136,6 +141,7 @@ class SortedResultList final : public ResultList {
     std::string folding_;  // reused by AddItem
     std::vector<Keyed> pending_;
     std::vector<std::vector<Keyed>> runs_;
+    std::array<std::vector<Keyed>, 4> spares_;
     std::size_t count_ = 0;
     std::optional<Merge> merge_;
     mutable std::optional<Position> position_;
