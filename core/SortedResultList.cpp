@@ -139,8 +139,8 @@ void SortedResultList::AddItem(std::string_view entry) {
         entryBlocks_.emplace_back(new Entry[size]);
         AdviseLargeBlock(entryBlocks_.back().get(), size * sizeof(Entry));
     }
-    const char* const text = entry.empty() ? nullptr : StoreText(entry);
-    std::string_view folded{text, entry.size()};
+    const char* const text = entry.data();
+    std::string_view folded = entry;
     if (!FoldsOnlyAscii(entry)) {
         FoldCase(entry, folding_);
         folded = {StoreText(folding_), folding_.size()};

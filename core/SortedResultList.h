@@ -38,8 +38,10 @@ class SortedResultList final : public ResultList {
     SortedResultList& operator=(const SortedResultList&) = delete;
 
     void Clear() override;
-    // Throws std::length_error when the list already holds 2^32 - 1 entries, and what FoldCase
-    // throws.
+    // Keeps entry as a view, not a copy: its text must stay in place, unchanged, until Clear(),
+    // as the lines of the line list being searched do. (Copying every entry of a large search
+    // cost more fresh memory than anything else in it.) Throws std::length_error when the list
+    // already holds 2^32 - 1 entries, and what FoldCase throws.
     void AddItem(std::string_view entry) override;
 
     // Places every entry added since the last commit, each after the placed entries equal to
@@ -51,7 +53,7 @@ class SortedResultList final : public ResultList {
 
     std::size_t Count() const noexcept { return count_; }
     std::size_t PendingCount() const noexcept { return pending_.size(); }
-    // Throws std::out_of_range unless index < Count(). The text stays valid until Clear().
+    // Throws std::out_of_range unless index < Count(). The text is the entry's as added.
     std::string_view Item(std::size_t index) const;
     // The entry at index; throws std::out_of_range unless index < Count().
     Id IdAt(std::size_t index) const;
@@ -132,9 +134,9 @@ class SortedResultList final : public ResultList {
     const Keyed* Head(std::size_t run) const noexcept;
 
     // Entries are stored in the order they were added, in blocks that never move, so an
-    // entry's id and its text stay put however the list grows.
+    // entry's id and its folded copy stay put however the list grows.
     std::vector<std::unique_ptr<Entry[]>> entryBlocks_;
-    std::vector<std::unique_ptr<char[]>> textBlocks_;
+    std::vector<std::unique_ptr<char[]>> textBlocks_;  // folded copies
     char* textNext_ = nullptr;
     std::size_t textRoom_ = 0;
     std::uint32_t stored_ = 0;

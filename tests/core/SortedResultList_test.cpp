@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <deque>
 #include <random>
 #include <string>
 #include <utility>
@@ -206,6 +207,7 @@ TEST(SortedResultListTest, BatchesOfLongSimilarEntriesMergeLikeAStableSort) {
                                              ""};
     std::mt19937 random(20261207);
     for (int round = 0; round < 20; ++round) {
+        std::deque<std::string> kept;  // the list keeps views of its entries
         SortedResultList list;
         ReferenceOrder expected;
         // More batches than the list leaves unmerged.
@@ -217,7 +219,7 @@ TEST(SortedResultListTest, BatchesOfLongSimilarEntriesMergeLikeAStableSort) {
                 for (unsigned piece = random() % 7; piece > 0; --piece) {
                     entry += pieces[random() % pieces.size()];
                 }
-                list.AddItem(entry);
+                list.AddItem(kept.emplace_back(entry));
                 added.push_back(entry);
             }
             ASSERT_EQ(list.PendingCount(), added.size());
