@@ -27,6 +27,9 @@ constexpr std::string_view kFilterPattern = "*.txt";
 // as long as the stretch since the last round of events is shorter than kMergingStretch.
 constexpr std::size_t kMergeStep = std::size_t{1} << 12;
 constexpr auto kMergingStretch = std::chrono::milliseconds(14);
+// Placing this many entries found takes a few milliseconds, so a search that finds entries fast
+// lets events run once this many wait, however short the stretch.
+constexpr std::size_t kMostPending = std::size_t{1} << 15;
 
 // The busy pointer for as long as a file is read or searched, also when that ends in an error.
 class BusyPointer {
@@ -49,7 +52,7 @@ Form1::Form1(Form1View& view, ThrottledYield::Clock::duration yieldInterval)
               KeepUpResults();
               view_.ProcessPendingEvents();
           },
-          yieldInterval) {}
+          [this] { return results_.PendingCount() >= kMostPending; }, yieldInterval) {}
 
 Form1::~Form1() = default;
 

@@ -13,8 +13,10 @@ constexpr unsigned kMostCallsPerReading = 16;
 
 }  // namespace
 
-ThrottledYield::ThrottledYield(std::function<void()> processEvents, Clock::duration interval)
+ThrottledYield::ThrottledYield(std::function<void()> processEvents, std::function<bool()> crowded,
+                               Clock::duration interval)
     : processEvents_(std::move(processEvents)),
+      crowded_(std::move(crowded)),
       interval_(interval),
       lastEvents_(Clock::now()),
       lastReading_(lastEvents_) {}
@@ -43,7 +45,7 @@ void ThrottledYield::DoEventsMidway() {
 
 void ThrottledYield::ProcessEventsWhenDue() {
     const Clock::time_point now = Clock::now();
-    if (now - lastEvents_ < interval_) {
+    if (now - lastEvents_ < interval_ && !crowded_()) {
         const Clock::duration sinceReading = now - lastReading_;
         if (sinceReading > kReadingSpacing) {
             callsPerReading_ = 1;

@@ -12,7 +12,9 @@ namespace brackwin {
 struct OperationStopped {};
 
 // The window's yield. Processing events once per line would dominate a long loop, so pending
-// events are processed only when at least `interval` of work has passed since the last time.
+// events are processed only when at least `interval` of work has passed since the last time, or
+// sooner when `crowded` says that so much work waits for the next round that it would make the
+// round long.
 // Reading the clock costs more than testing a short line (a tenth of a microsecond under Wine),
 // so DoEvents reads it only every few calls, as many as took well under a millisecond the time
 // before; DoEventsMidway, which comes after a large piece of work, reads it at every call.
@@ -21,7 +23,8 @@ class ThrottledYield final : public Yield {
     using Clock = std::chrono::steady_clock;
 
     // processEvents lets the toolkit handle its pending events.
-    ThrottledYield(std::function<void()> processEvents, Clock::duration interval);
+    ThrottledYield(std::function<void()> processEvents, std::function<bool()> crowded,
+                   Clock::duration interval);
 
     // Begins an operation: forgets an earlier stop and counts the interval from now.
     void Start();
@@ -37,6 +40,7 @@ class ThrottledYield final : public Yield {
     void ProcessEventsWhenDue();
 
     std::function<void()> processEvents_;
+    std::function<bool()> crowded_;
     Clock::duration interval_;
     Clock::time_point lastEvents_;
     Clock::time_point lastReading_;

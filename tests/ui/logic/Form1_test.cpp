@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <deque>
 #include <functional>
@@ -52,6 +53,9 @@ class RecordingView : public Form1View {
         return std::exchange(answer, std::nullopt);
     }
     void ProcessPendingEvents() override {
+        if (results != nullptr) {
+            countsAtEvents.push_back(results->Count());
+        }
         if (duringEvents) {
             std::exchange(duringEvents, nullptr)();
         }
@@ -81,6 +85,8 @@ class RecordingView : public Form1View {
     std::function<void()> duringEvents;
     std::string clipboard;
     std::vector<std::string> messages;
+    // The list's count at each round of events.
+    std::vector<std::size_t> countsAtEvents;
 };
 
 constexpr auto kEveryLine = std::chrono::nanoseconds(0);
@@ -198,6 +204,28 @@ TEST_F(Form1Test, ClosingDuringASearchStopsIt) {
     Search("", Control::Option1);
     EXPECT_LT(Rows().size(), 10U);
     EXPECT_FALSE(view_.busy);
+}
+
+// Placing the entries found takes longer the more there are, so a search that finds many lets
+// events run before its interval has passed, with the entries found so far in the list.
+TEST(Form1IntervalTest, ManyEntriesFoundLetEventsRunBeforeTheInterval) {
+    RecordingView view;
+    Form1 form(view, std::chrono::hours(1));
+    view.results = &form.Results();
+    form.Form_Load();
+    const TempDir dir;
+    constexpr std::size_t kLines = 100000;
+    std::string text = "' header\r\n";
+    for (std::size_t i = 0; i < kLines; ++i) {
+        text += "Public Const C" + std::to_string(i) + " = 1\r\n";
+    }
+    view.answer = dir.Write("many.txt", text);
+    form.mnuAPIRead_Click();
+    view.countsAtEvents.clear();
+    form.Command1_Click();
+    ASSERT_EQ(form.Results().Count(), kLines);
+    EXPECT_TRUE(std::any_of(view.countsAtEvents.begin(), view.countsAtEvents.end(),
+                            [](std::size_t count) { return count > 0 && count < kLines; }));
 }
 
 // Running out of memory ends the search with a message; the program and the collected text go
