@@ -26,10 +26,10 @@ constexpr std::string_view kFilterPattern = "*.txt";
 // The result list merges its runs in steps of this many entries (well under a millisecond), for
 // as long as the stretch since the last round of events is shorter than kMergingStretch.
 constexpr std::size_t kMergeStep = std::size_t{1} << 12;
-constexpr auto kMergingStretch = std::chrono::milliseconds(14);
+constexpr auto kMergingStretch = std::chrono::milliseconds(12);
 // Placing this many entries found takes a few milliseconds, so a search that finds entries fast
 // lets events run once this many wait, however short the stretch.
-constexpr std::size_t kMostPending = std::size_t{1} << 15;
+constexpr std::size_t kMostPending = std::size_t{3} << 13;
 
 // The busy pointer for as long as a file is read or searched, also when that ends in an error.
 class BusyPointer {
