@@ -99,7 +99,7 @@ class SortedResultList final : public ResultList {
 
     static Prefix PrefixOf(std::string_view folded) noexcept;
 
-    static constexpr std::size_t kMostRuns = 16;
+    static constexpr std::size_t kMostRuns = 32;
     // Each block of entries holds as many as all blocks before it together, and each block of
     // text twice as much as the one before up to kLargestTextBlock: a short list takes small
     // blocks, while a long one soon takes blocks the system can back with large pages, whose

@@ -211,7 +211,7 @@ TEST(SortedResultListTest, BatchesOfLongSimilarEntriesMergeLikeAStableSort) {
         SortedResultList list;
         ReferenceOrder expected;
         // More batches than the list leaves unmerged.
-        for (int batch = 0; batch < 24; ++batch) {
+        for (int batch = 0; batch < 40; ++batch) {
             const Strings before = expected.Texts();
             Strings added;
             for (unsigned n = random() % (batch % 3 == 0 ? 200 : 20); n > 0; --n) {
@@ -267,7 +267,7 @@ TEST(SortedResultListTest, EntriesStayPutWhileTheListGrows) {
     for (int i = 0; i < 30000; ++i) {
         expected.push_back("entry " + std::to_string(i) + std::string(200, 'x'));
         list.AddItem(expected.back());
-        if (i % 1000 == 0) {
+        if (i % 500 == 0) {
             list.Commit();
         }
     }
