@@ -112,10 +112,11 @@ void Form1::Command1_Click() {
         try {
             ClearResults();
             APISearch(APILines, key, category, results_, yield_);
+            // Placing the last entries found, and each step of merging the runs that a search
+            // finding entries faster than they could be merged leaves, is a large piece of work,
+            // after which the yield reads the clock.
             CommitResults();
-            // A search that found entries faster than they could be merged leaves more runs than
-            // reading the list should look into. Each step is a large piece of work, after which
-            // the yield reads the clock.
+            yield_.DoEventsMidway();
             while (results_.MergeSome(kMergeStep)) {
                 yield_.DoEventsMidway();
             }
