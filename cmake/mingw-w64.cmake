@@ -21,11 +21,12 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 # with the Japanese locale, whose ANSI code page 932 is the one the program is written for (Wine
 # takes it from LC_ALL even where the Unix locale is not installed). Only Wine's notes about
 # unimplemented calls are silenced: its error messages are the one account of a test that Wine
-# ends before the test can print anything.
+# ends before the test can print anything. tools/wine-retry starts a program again when Wine
+# itself could not start it.
 find_program(BRACKWIN_WINE NAMES wine wine64 PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH)
 if(BRACKWIN_WINE)
     set(CMAKE_CROSSCOMPILING_EMULATOR
-        ${CMAKE_COMMAND} -E env --unset=DISPLAY --unset=WAYLAND_DISPLAY
+        ${CMAKE_CURRENT_LIST_DIR}/../tools/wine-retry ${CMAKE_COMMAND} -E env --unset=DISPLAY --unset=WAYLAND_DISPLAY
         WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix WINEDEBUG=fixme-all WINEDLLOVERRIDES=mscoree,mshtml=
         LC_ALL=ja_JP.UTF-8
         ${BRACKWIN_WINE})
