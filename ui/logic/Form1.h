@@ -24,7 +24,8 @@ class clsSystemFolder;
 // and the window's states live only here.
 class Form1 {
   public:
-    // The yield lets events run at most every yieldInterval of a long load or search.
+    // The yield lets events run every yieldInterval of a long load or search, and sooner while
+    // a search finds entries faster than a round can place them.
     explicit Form1(Form1View& view,
                    ThrottledYield::Clock::duration yieldInterval = std::chrono::milliseconds(10));
     ~Form1();
