@@ -100,6 +100,8 @@ class SortedResultList final : public ResultList {
     static Prefix PrefixOf(std::string_view folded) noexcept;
 
     static constexpr std::size_t kMostRuns = 32;
+    // Vectors of runs merged away kept for reuse; a few cover a commit and the next merge.
+    static constexpr std::size_t kMostSpares = 4;
     // Each block of entries holds as many as all blocks before it together, and each block of
     // text twice as much as the one before up to kLargestTextBlock: a short list takes small
     // blocks, while a long one soon takes blocks the system can back with large pages, whose
@@ -143,7 +145,7 @@ class SortedResultList final : public ResultList {
     std::string folding_;  // reused by AddItem
     std::vector<Keyed> pending_;
     std::vector<std::vector<Keyed>> runs_;
-    std::array<std::vector<Keyed>, 4> spares_;
+    std::array<std::vector<Keyed>, kMostSpares> spares_;
     std::size_t count_ = 0;
     std::optional<Merge> merge_;
     mutable std::optional<Position> position_;

@@ -112,9 +112,9 @@ void Form1::Command1_Click() {
         try {
             ClearResults();
             APISearch(APILines, key, category, results_, yield_);
-            // Placing the last entries found, and each step of merging the runs that a search
-            // finding entries faster than they could be merged leaves, is a large piece of work,
-            // after which the yield reads the clock.
+            // Placing the last entries found is a large piece of work, and so is each step of
+            // merging the runs a fast search leaves beyond what reading looks into: the yield
+            // reads the clock after each.
             CommitResults();
             yield_.DoEventsMidway();
             while (results_.MergeSome(kMergeStep)) {
