@@ -58,11 +58,12 @@ class GapMeter {
         longestMs_ = 0;
         last_ = Clock::now();
         running_ = true;
+        // Starting the thread can take milliseconds, during which the window might handle all
+        // of its messages without one of the meter's to count.
+        PostUnlessWaiting();
         poster_ = std::thread([this] {
             while (running_) {
-                if (!waiting_.exchange(true)) {
-                    PostMessageW(window_, WM_APP, 0, 0);
-                }
+                PostUnlessWaiting();
                 Sleep(1);
             }
         });
@@ -85,6 +86,12 @@ class GapMeter {
             return 0;
         }
         return DefWindowProcW(window, message, wParam, lParam);
+    }
+
+    void PostUnlessWaiting() {
+        if (!waiting_.exchange(true)) {
+            PostMessageW(window_, WM_APP, 0, 0);
+        }
     }
 
     void Tick() {
