@@ -145,6 +145,9 @@ void SortedResultList::AddItem(std::string_view entry) {
         FoldCase(entry, folding_);
         folded = {StoreText(folding_), folding_.size()};
     }
+    if (pending_.empty()) {
+        pending_.reserve(pendingRoom_);
+    }
     pending_.push_back({PrefixOf(folded), stored_});
     entryBlocks_[block][stored_ - EntryBlockStart(block)] = {text, entry.size(), folded.data(),
                                                              folded.size()};
@@ -178,7 +181,7 @@ void SortedResultList::Commit() {
     runs_.push_back(std::move(pending_));
     count_ += runs_.back().size();
     // A search finds about as many entries between two commits as it found before.
-    pending_ = TakeSpare(2 * runs_.back().size());
+    pending_ = TakeSpare(std::max(pendingRoom_, 2 * runs_.back().size()));
     position_.reset();
 }
 

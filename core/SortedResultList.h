@@ -44,6 +44,10 @@ class SortedResultList final : public ResultList {
     // already holds 2^32 - 1 entries, and what FoldCase throws.
     void AddItem(std::string_view entry) override;
 
+    // Keeps room for this many entries added between two commits, taken as the first of them is
+    // added, so that adding them moves none: a growing list of pending entries copies them into
+    // fresh memory, whose first use costs more than the adding.
+    void ReservePending(std::size_t entries) noexcept { pendingRoom_ = entries; }
     // Places every entry added since the last commit, each after the placed entries equal to
     // it. Throws std::bad_alloc with the committed entries unchanged.
     void Commit();
@@ -144,6 +148,7 @@ class SortedResultList final : public ResultList {
     std::uint32_t stored_ = 0;
     std::string folding_;  // reused by AddItem
     std::vector<Keyed> pending_;
+    std::size_t pendingRoom_ = 0;
     std::vector<std::vector<Keyed>> runs_;
     std::array<std::vector<Keyed>, kMostSpares> spares_;
     std::size_t count_ = 0;

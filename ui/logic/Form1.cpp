@@ -52,7 +52,10 @@ Form1::Form1(Form1View& view, ThrottledYield::Clock::duration yieldInterval)
               KeepUpResults();
               view_.ProcessPendingEvents();
           },
-          [this] { return results_.PendingCount() >= kMostPending; }, yieldInterval) {}
+          [this] { return results_.PendingCount() >= kMostPending; }, yieldInterval) {
+    // A round of events places what waits soon after kMostPending entries do.
+    results_.ReservePending(2 * kMostPending);
+}
 
 Form1::~Form1() = default;
 
