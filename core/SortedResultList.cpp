@@ -23,7 +23,7 @@ struct OrderedText {
 };
 
 // Eight bytes of an entry's folded text as a big-endian word, zero past its end, read from the
-// entry's folded view (see Entry): its A-Z are read as a-z.
+// entry's folded view (see FoldedView): its A-Z are read as a-z.
 std::uint64_t FoldedWord(std::string_view folded, std::size_t from) noexcept {
     constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
     constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
@@ -95,6 +95,7 @@ bool ResultOrderLess(std::string_view a, std::string_view b) {
 void SortedResultList::Clear() {
     entryBlocks_.clear();
     textBlocks_.clear();
+    foldedCopies_.clear();
     textNext_ = nullptr;
     textRoom_ = 0;
     stored_ = 0;
@@ -139,9 +140,9 @@ void SortedResultList::AddItem(std::string_view entry) {
         entryBlocks_.emplace_back(new Entry[size]);
         AdviseLargeBlock(entryBlocks_.back().get(), size * sizeof(Entry));
     }
-    const char* const text = entry.data();
+    const bool copied = !FoldsOnlyAscii(entry);
     std::string_view folded = entry;
-    if (!FoldsOnlyAscii(entry)) {
+    if (copied) {
         FoldCase(entry, folding_);
         folded = {StoreText(folding_), folding_.size()};
     }
@@ -149,9 +150,23 @@ void SortedResultList::AddItem(std::string_view entry) {
         pending_.reserve(pendingRoom_);
     }
     pending_.push_back({PrefixOf(folded), stored_});
-    entryBlocks_[block][stored_ - EntryBlockStart(block)] = {text, entry.size(), folded.data(),
-                                                             folded.size()};
+    if (copied) {
+        try {
+            foldedCopies_.push_back({stored_, folded});
+        } catch (...) {
+            pending_.pop_back();
+            throw;
+        }
+    }
+    entryBlocks_[block][stored_ - EntryBlockStart(block)] = {entry.data(), entry.size()};
     ++stored_;
+}
+
+std::string_view SortedResultList::FoldedView(Id id) const noexcept {
+    const auto copy =
+        std::lower_bound(foldedCopies_.begin(), foldedCopies_.end(), id,
+                         [](const FoldedCopy& folded, Id wanted) { return folded.id < wanted; });
+    return copy != foldedCopies_.end() && copy->id == id ? copy->folded : At(id).view();
 }
 
 bool SortedResultList::Less(const Keyed& a, const Keyed& b) const noexcept {
@@ -166,8 +181,8 @@ bool SortedResultList::Less(const Keyed& a, const Keyed& b) const noexcept {
     if (entryA.view() == entryB.view()) {
         return a.id < b.id;
     }
-    const int order = CompareFrom(sizeof(Prefix), {entryA.foldedView(), entryA.view()},
-                                  {entryB.foldedView(), entryB.view()});
+    const int order = CompareFrom(sizeof(Prefix), {FoldedView(a.id), entryA.view()},
+                                  {FoldedView(b.id), entryB.view()});
     // Equal entries keep the order they were added in.
     return order != 0 ? order < 0 : a.id < b.id;
 }
@@ -374,7 +389,7 @@ SortedResultList::Id SortedResultList::IdAt(std::size_t index) const {
 }
 
 std::size_t SortedResultList::IndexOf(Id id) const {
-    const Keyed key{PrefixOf(At(id).foldedView()), id};
+    const Keyed key{PrefixOf(FoldedView(id)), id};
     std::size_t index = 0;
     for (const std::vector<Keyed>& run : runs_) {
         index += Before(run, key);

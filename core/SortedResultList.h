@@ -76,16 +76,18 @@ class SortedResultList final : public ResultList {
         Prefix prefix;
         Id id;
     };
-    // The folded view is the entry's text where folding changes only A-Z (every ASCII entry, and
-    // most others), which comparisons read with A-Z as a-z; any other entry keeps a folded copy,
-    // which has no A-Z.
+    // An entry's text, as added. Its folded view (FoldedView) is that text where folding changes
+    // only A-Z (every ASCII entry, and most others), which comparisons read with A-Z as a-z; any
+    // other entry keeps a folded copy, which has no A-Z. No member is initialised: a new block of
+    // entries is only touched as it fills.
     struct Entry {
         const char* text;
         std::size_t size;
-        const char* folded;
-        std::size_t foldedSize;
         std::string_view view() const noexcept { return {text, size}; }
-        std::string_view foldedView() const noexcept { return {folded, foldedSize}; }
+    };
+    struct FoldedCopy {
+        Id id;
+        std::string_view folded;
     };
     // Two neighbouring runs being merged into one, which replaces them when it is whole.
     struct Merge {
@@ -125,6 +127,7 @@ class SortedResultList final : public ResultList {
         const std::size_t block = EntryBlock(id);
         return entryBlocks_[block][id - EntryBlockStart(block)];
     }
+    std::string_view FoldedView(Id id) const noexcept;
     bool Less(const Keyed& a, const Keyed& b) const noexcept;
     const char* StoreText(std::string_view entry);
     bool StartMerge();
@@ -142,7 +145,8 @@ class SortedResultList final : public ResultList {
     // Entries are stored in the order they were added, in blocks that never move, so an
     // entry's id and its folded copy stay put however the list grows.
     std::vector<std::unique_ptr<Entry[]>> entryBlocks_;
-    std::vector<std::unique_ptr<char[]>> textBlocks_;  // folded copies
+    std::vector<std::unique_ptr<char[]>> textBlocks_;  // folded copies' texts
+    std::vector<FoldedCopy> foldedCopies_;             // in the order of their ids
     char* textNext_ = nullptr;
     std::size_t textRoom_ = 0;
     std::uint32_t stored_ = 0;
