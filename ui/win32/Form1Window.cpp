@@ -311,8 +311,8 @@ void Form1Window::OnDrawItem(const DRAWITEMSTRUCT& item) const {
     const SortedResultList& results = logic_.Results();
     if (item.itemID < results.Count()) {
         const std::wstring text = Widen(ShownLine(results.Item(item.itemID)));
-        const SelectedObject font(item.hDC,
-                                  reinterpret_cast<HGDIOBJ>(SendMessageW(List1, WM_GETFONT, 0, 0)));
+        // List1 keeps the default font; asking it for its font would cost a message per row.
+        const SelectedObject font(item.hDC, DefaultFont());
         SetBkMode(item.hDC, TRANSPARENT);
         SetTextColor(item.hDC, GetSysColor((item.itemState & ODS_DISABLED) != 0 ? COLOR_GRAYTEXT
                                            : selected ? COLOR_HIGHLIGHTTEXT
@@ -367,8 +367,7 @@ void Form1Window::OnDpiChanged() {
 // An owner-drawn list box sizes its entries by what its owner says, not by its font.
 void Form1Window::SetList1ItemHeight() {
     const WindowDc dc(List1);
-    const SelectedObject font(dc.Get(),
-                              reinterpret_cast<HGDIOBJ>(SendMessageW(List1, WM_GETFONT, 0, 0)));
+    const SelectedObject font(dc.Get(), DefaultFont());
     TEXTMETRICW metrics{};
     GetTextMetricsW(dc.Get(), &metrics);
     SendMessageW(List1, LB_SETITEMHEIGHT, 0, MAKELPARAM(metrics.tmHeight, 0));

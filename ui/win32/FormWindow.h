@@ -44,6 +44,8 @@ class FormWindow : public Window {
     void FocusOnActivation(HWND control) noexcept { focus_ = control; }
 
     int Pixels(int twips) const { return TwipsToPixels(twips, dpi_); }
+    // The font of the controls that set none, which AddControl gives them.
+    HFONT DefaultFont() const noexcept { return defaultFont_.get(); }
 
     // The font of the controls that set none, at dpi: the system's message font unless the form
     // was designed with another.
