@@ -284,9 +284,10 @@ TEST(SortedResultListTest, EntriesStayPutWhileTheListGrows) {
     EXPECT_TRUE(h == huge);
 }
 
+// Nothing of a cleared entry stays with its id, such as the folded copy of "Б".
 TEST(SortedResultListTest, ClearBetweenCommitsStartsAfresh) {
     SortedResultList list;
-    list.AddItem("b");
+    list.AddItem("Б");
     list.AddItem("a");
     list.Commit();
     list.AddItem("c");
@@ -297,6 +298,7 @@ TEST(SortedResultListTest, ClearBetweenCommitsStartsAfresh) {
     EXPECT_EQ(list.PendingCount(), 2U);
     list.Commit();
     EXPECT_EQ(Items(list), (Strings{"a", "B"}));
+    EXPECT_EQ(list.IndexOf(list.IdAt(1)), 1U);
     const SortedResultList::Id a = list.IdAt(0);
     list.AddItem("a");
     list.Commit();
