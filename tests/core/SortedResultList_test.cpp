@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "CaseFold.h"
+#include "FailingAllocator.h"
 
 namespace brackwin::test {
 namespace {
@@ -304,6 +305,36 @@ TEST(SortedResultListTest, ClearBetweenCommitsStartsAfresh) {
     list.Commit();
     EXPECT_EQ(Items(list), (Strings{"a", "a", "B"}));
     EXPECT_EQ(list.IdAt(0), a);
+}
+
+// Running out of memory while adding an entry with a folded copy leaves the list as it was
+// before that entry, and the list goes on.
+TEST(SortedResultListTest, AnEntryThatCannotBeAddedLeavesTheListWhole) {
+    SortedResultList list;
+    list.ReservePending(4096);
+    std::deque<std::string> texts;
+    const auto addNext = [&] {
+        texts.push_back("Public Const Ω" + std::to_string(texts.size()));
+        list.AddItem(texts.back());
+    };
+    // The first entry takes the room for the pending entries and for the folded texts.
+    addNext();
+    {
+        const FailingLargeAllocations outOfMemory(16 * 1024);
+        EXPECT_THROW(
+            for (;;) { addNext(); }, std::bad_alloc);
+    }
+    const std::size_t added = texts.size() - 1;
+    EXPECT_EQ(list.PendingCount(), added);
+    addNext();
+    list.Commit();
+    Strings expected(texts.begin(), texts.end());
+    expected.erase(expected.begin() + static_cast<std::ptrdiff_t>(added));
+    std::sort(expected.begin(), expected.end(), ResultOrderLess);
+    EXPECT_EQ(Items(list), expected);
+    for (std::size_t index = 0; index < list.Count(); ++index) {
+        EXPECT_EQ(list.IndexOf(list.IdAt(index)), index);
+    }
 }
 
 TEST(SortedResultListTest, ClearDropsCommittedAndPending) {
