@@ -10,6 +10,7 @@
 #include "MessageLoop.h"
 #include "ShownText.h"
 #include "SortedResultList.h"
+#include "Subclass.h"
 #include "UserInterfaceServices.h"
 #include "Utf16.h"
 #include "frmAbout.h"
@@ -72,11 +73,10 @@ int ShiftState() {
 
 // Text1 reports every key going down to the window before it handles the key itself. It asks
 // the dialog keys to leave it Enter, which would otherwise press the default button.
-LRESULT CALLBACK Text1Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                UINT_PTR id, DWORD_PTR) {
+LRESULT CALLBACK Text1Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_GETDLGCODE: {
-            LRESULT code = DefSubclassProc(window, message, wParam, lParam);
+            LRESULT code = CallPrevious(window, message, wParam, lParam);
             const auto* key = reinterpret_cast<const MSG*>(lParam);
             if (key != nullptr && key->message == WM_KEYDOWN && key->wParam == VK_RETURN) {
                 code |= DLGC_WANTALLKEYS;
@@ -91,13 +91,10 @@ LRESULT CALLBACK Text1Procedure(HWND window, UINT message, WPARAM wParam, LPARAM
                 return 0;
             }
             break;
-        case WM_NCDESTROY:
-            RemoveWindowSubclass(window, Text1Procedure, id);
-            break;
         default:
             break;
     }
-    return DefSubclassProc(window, message, wParam, lParam);
+    return CallPrevious(window, message, wParam, lParam);
 }
 
 // Whether a point at y in a list box lies below its last entry.
@@ -110,8 +107,7 @@ bool BelowTheEntries(HWND list, int y) {
 
 // A click or a double click below the entries of List1 only gives it the focus: the list box
 // would choose its last entry.
-LRESULT CALLBACK List1Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                UINT_PTR id, DWORD_PTR) {
+LRESULT CALLBACK List1Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK:
@@ -120,13 +116,10 @@ LRESULT CALLBACK List1Procedure(HWND window, UINT message, WPARAM wParam, LPARAM
                 return 0;
             }
             break;
-        case WM_NCDESTROY:
-            RemoveWindowSubclass(window, List1Procedure, id);
-            break;
         default:
             break;
     }
-    return DefSubclassProc(window, message, wParam, lParam);
+    return CallPrevious(window, message, wParam, lParam);
 }
 
 }  // namespace
@@ -144,7 +137,7 @@ Form1Window::Form1Window() : logic_(*this) {
                        WS_EX_CLIENTEDGE);
     Place(Text1, {360, 0, 5895, 375});
     SendMessageW(Text1, EM_SETLIMITTEXT, 0, 0);
-    SetWindowSubclass(Text1, Text1Procedure, 0, 0);
+    Subclass(Text1, Text1Procedure);
 
     Command1 =
         AddControl(Handle(), WC_BUTTONW, ID::Command1, BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP);
@@ -182,7 +175,7 @@ Form1Window::Form1Window() : logic_(*this) {
                        WS_EX_CLIENTEDGE);
     Place(List1, {0, 1080, 6615, 2760});
     SetList1ItemHeight();
-    SetWindowSubclass(List1, List1Procedure, 0, 0);
+    Subclass(List1, List1Procedure);
 
     Text2 =
         AddControl(Handle(), WC_EDITW, ID::Text2,
