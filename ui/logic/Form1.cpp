@@ -98,8 +98,8 @@ void Form1::mnuAPIRead_Click() {
         }
         fileLineRead_->SetFileName(dialogFileName_);
         const BusyPointer busy(view_);
-        // Clearing the list and disabling the controls can take most of an interval (some
-        // 10 ms under Wine), so events may get a round before the first stretch of reading.
+        // Clearing the list and disabling the controls can take a whole interval under Wine, so
+        // events may get a round before the first stretch of reading.
         yield_.DoEventsMidway();
         fileLineRead_->FileLineRead(APILines, yield_);
         loaded = true;

@@ -27,7 +27,7 @@ class Form1 {
     // The yield lets events run every yieldInterval of a long load or search, and sooner while
     // a search finds entries faster than a round can place them.
     explicit Form1(Form1View& view,
-                   ThrottledYield::Clock::duration yieldInterval = std::chrono::milliseconds(10));
+                   ThrottledYield::Clock::duration yieldInterval = std::chrono::milliseconds(8));
     ~Form1();
     Form1(const Form1&) = delete;
     Form1& operator=(const Form1&) = delete;
