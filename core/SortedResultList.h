@@ -143,7 +143,7 @@ class SortedResultList final : public ResultList {
     const Keyed* Head(std::size_t run) const noexcept;
 
     // Entries are stored in the order they were added, in blocks that never move, so an
-    // entry's id and its folded copy stay put however the list grows.
+    // entry's id stays put however the list grows; so do the texts of the folded copies.
     std::vector<std::unique_ptr<Entry[]>> entryBlocks_;
     std::vector<std::unique_ptr<char[]>> textBlocks_;  // folded copies' texts
     std::vector<FoldedCopy> foldedCopies_;             // in the order of their ids
