@@ -91,6 +91,12 @@ Preview PreviewSelection(std::span<const std::string_view> selected, bool typesO
 
 std::string AddSelection(std::string output, std::span<const std::string_view> selected,
                          bool typesOption, const LineList& APILines) {
+    AppendSelection(output, selected, typesOption, APILines);
+    return output;
+}
+
+void AppendSelection(std::string& output, std::span<const std::string_view> selected,
+                     bool typesOption, const LineList& APILines) {
     for (const std::string_view entry : selected) {
         if (!typesOption) {
             output.append(kCrLf).append(kCrLf).append(entry);
@@ -102,7 +108,6 @@ std::string AddSelection(std::string output, std::span<const std::string_view> s
             return true;
         });
     }
-    return output;
 }
 
 void CopyToClipboard(std::string_view output, Clipboard& clipboard, MessageDialog& messageBox) {

@@ -30,6 +30,10 @@ Preview PreviewSelection(std::span<const std::string_view> selected, bool typesO
 // option, CR LF and then each block line after its own CR LF.
 std::string AddSelection(std::string output, std::span<const std::string_view> selected,
                          bool typesOption, const LineList& APILines);
+// AddSelection in place, which spares a copy of a huge addition. When it throws, output may hold
+// part of the addition.
+void AppendSelection(std::string& output, std::span<const std::string_view> selected,
+                     bool typesOption, const LineList& APILines);
 
 // Empties the clipboard, puts output on it and confirms with a message captioned with the
 // application title. When the clipboard refuses the text the message says so instead.
