@@ -10,13 +10,13 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPalette>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTextCursor>
 #include <limits>
 
 #include "AppIdentity.h"
+#include "OutputTextEdit.h"
 #include "ResultListModel.h"
 #include "ResultListView.h"
 #include "Twips.h"
@@ -94,10 +94,14 @@ Form1Window::Form1Window(QWidget* parent) : QMainWindow(parent), logic_(*this) {
     connect(List1, &ResultListView::Click, this, [this] { logic_.List1_Click(); });
     connect(List1, &ResultListView::doubleClicked, this, [this] { logic_.List1_DblClick(); });
 
-    Text2 = Named(new QPlainTextEdit(client), "Text2");
+    Text2 = Named(new OutputTextEdit(client), "Text2");
     PlaceInTwips(Text2, 0, 5040, 6615, 2775);
     Text2->setReadOnly(true);
     Text2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    connect(Text2, &OutputTextEdit::CopyRequested, this, [this] {
+        const auto [from, to] = Text2->Selection();
+        logic_.Text2_Copy(from, to);
+    });
 
     Label1 = Named(new QLabel(client), "Label1");
     PlaceInTwips(Label1, 120, 3960, 5535, 975);

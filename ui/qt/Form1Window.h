@@ -11,12 +11,12 @@ class QCloseEvent;
 class QLabel;
 class QLineEdit;
 class QMenu;
-class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 
 namespace brackwin {
 
+class OutputTextEdit;
 class ResultListModel;
 class ResultListView;
 
@@ -74,7 +74,7 @@ class Form1Window : public QMainWindow, private Form1View {
     QRadioButton* Option2;
     QRadioButton* Option3;
     ResultListView* List1;
-    QPlainTextEdit* Text2;
+    OutputTextEdit* Text2;
     QLabel* Label1;
     QPushButton* Command4;
 };
