@@ -15,7 +15,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
-#include <QLineEdit>
 #include <QMouseEvent>
 #include <QProcess>
 #include <QPushButton>
@@ -29,6 +28,7 @@
 #include <vector>
 
 #include "Form1Window.h"
+#include "KeyBox.h"
 #include "Platform.h"
 #include "StandInServices.h"
 
@@ -85,7 +85,7 @@ class GapMeter {
 struct Window {
     brackwin::Form1Window form;
     QAction* mnuAPIRead = nullptr;
-    QLineEdit* Text1 = nullptr;
+    brackwin::KeyBox* Text1 = nullptr;
     QAbstractItemView* List1 = nullptr;
     QPushButton* Command2 = nullptr;
     QPushButton* Command4 = nullptr;
@@ -222,7 +222,7 @@ AddCost AddMs(Window& window) {
 }
 
 // The time of one event in the key box: a repaint, as each blink of its cursor asks for.
-double KeyBoxEventMs(QLineEdit* keyBox, int key, const QString& text) {
+double KeyBoxEventMs(brackwin::KeyBox* keyBox, int key, const QString& text) {
     QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
     QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
     QElapsedTimer clock;
@@ -380,7 +380,7 @@ int main(int argc, char** argv) {
     brackwin::UserInterfaceServices::Install(&services);
     Window window;
     window.mnuAPIRead = window.form.findChild<QAction*>(QStringLiteral("mnuAPIRead"));
-    window.Text1 = window.form.findChild<QLineEdit*>(QStringLiteral("Text1"));
+    window.Text1 = window.form.findChild<brackwin::KeyBox*>(QStringLiteral("Text1"));
     window.List1 = window.form.findChild<QAbstractItemView*>(QStringLiteral("List1"));
     window.Command2 = window.form.findChild<QPushButton*>(QStringLiteral("Command2"));
     window.Command4 = window.form.findChild<QPushButton*>(QStringLiteral("Command4"));

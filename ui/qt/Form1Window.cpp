@@ -6,16 +6,15 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPalette>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTextCursor>
-#include <limits>
 
 #include "AppIdentity.h"
+#include "KeyBox.h"
 #include "OutputTextEdit.h"
 #include "ResultListModel.h"
 #include "ResultListView.h"
@@ -61,9 +60,8 @@ Form1Window::Form1Window(QWidget* parent) : QMainWindow(parent), logic_(*this) {
                          TwipsToPixels(kClientHeight, client->logicalDpiY()));
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
-    Text1 = Named(new QLineEdit(client), "Text1");
+    Text1 = Named(new KeyBox(client), "Text1");
     PlaceInTwips(Text1, 360, 0, 5895, 375);
-    Text1->setMaxLength(std::numeric_limits<int>::max());
     // Enter is seen here before the key box handles it as usual.
     Text1->installEventFilter(this);
 

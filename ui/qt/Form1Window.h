@@ -9,13 +9,13 @@
 class QAction;
 class QCloseEvent;
 class QLabel;
-class QLineEdit;
 class QMenu;
 class QPushButton;
 class QRadioButton;
 
 namespace brackwin {
 
+class KeyBox;
 class OutputTextEdit;
 class ResultListModel;
 class ResultListView;
@@ -66,7 +66,7 @@ class Form1Window : public QMainWindow, private Form1View {
     QAction* mnuSep1;
     QAction* mnuEnd;
     QAction* mnuVersion;
-    QLineEdit* Text1;
+    KeyBox* Text1;
     QPushButton* Command1;
     QPushButton* Command3;
     QPushButton* Command2;

@@ -9,7 +9,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -28,6 +27,7 @@
 #include "BrackwinApplication.h"
 #include "FailingAllocator.h"
 #include "Form1Window.h"
+#include "KeyBox.h"
 #include "StandInServices.h"
 #include "Twips.h"
 #include "frmAbout.h"
@@ -184,7 +184,7 @@ class TestForm1 : public QObject {
     QAction* mnuSep1_ = nullptr;
     QAction* mnuEnd_ = nullptr;
     QAction* mnuVersion_ = nullptr;
-    QLineEdit* Text1_ = nullptr;
+    brackwin::KeyBox* Text1_ = nullptr;
     QPushButton* Command1_ = nullptr;
     QPushButton* Command2_ = nullptr;
     QPushButton* Command3_ = nullptr;
@@ -211,7 +211,7 @@ void TestForm1::init() {
     QVERIFY(mnuSep1_ = form_->findChild<QAction*>(QStringLiteral("mnuSep1")));
     QVERIFY(mnuEnd_ = form_->findChild<QAction*>(QStringLiteral("mnuEnd")));
     QVERIFY(mnuVersion_ = form_->findChild<QAction*>(QStringLiteral("mnuVersion")));
-    QVERIFY(Text1_ = form_->findChild<QLineEdit*>(QStringLiteral("Text1")));
+    QVERIFY(Text1_ = form_->findChild<brackwin::KeyBox*>(QStringLiteral("Text1")));
     QVERIFY(Command1_ = form_->findChild<QPushButton*>(QStringLiteral("Command1")));
     QVERIFY(Command2_ = form_->findChild<QPushButton*>(QStringLiteral("Command2")));
     QVERIFY(Command3_ = form_->findChild<QPushButton*>(QStringLiteral("Command3")));
@@ -497,7 +497,7 @@ void TestForm1::enterSearches() {
     QFETCH(Qt::KeyboardModifiers, modifiers);
     Load(WriteFile(QStringLiteral("example.txt"), kExampleLines));
     Text1_->setText(QStringLiteral("max"));
-    const QSignalSpy keyBoxSawEnter(Text1_, &QLineEdit::returnPressed);
+    const QSignalSpy keyBoxSawEnter(Text1_, &brackwin::KeyBox::returnPressed);
     QTest::keyClick(Text1_, key, modifiers);
     QCOMPARE(Rows(), QStringList{QStringLiteral("Public Const MAX_PATH = 260")});
     QCOMPARE(Snapshot(), Ready(false));
