@@ -170,25 +170,23 @@ void KeyBox::replace(int start, int end, const QString& text) {
 }
 
 void KeyBox::undo() {
-    if (undoable_.empty()) {
-        return;
-    }
-    const Change change = std::move(undoable_.back());
-    undoable_.pop_back();
-    Apply(change.position, change.position + static_cast<int>(change.inserted.size()),
-          change.removed);
-    redoable_.push_back(change);
+    Replay(undoable_, redoable_, true);
 }
 
 void KeyBox::redo() {
-    if (redoable_.empty()) {
+    Replay(redoable_, undoable_, false);
+}
+
+void KeyBox::Replay(std::vector<Change>& from, std::vector<Change>& to, bool back) {
+    if (from.empty()) {
         return;
     }
-    const Change change = std::move(redoable_.back());
-    redoable_.pop_back();
-    Apply(change.position, change.position + static_cast<int>(change.removed.size()),
-          change.inserted);
-    undoable_.push_back(change);
+    Change change = std::move(from.back());
+    from.pop_back();
+    const QString& present = back ? change.inserted : change.removed;
+    Apply(change.position, change.position + static_cast<int>(present.size()),
+          back ? change.removed : change.inserted);
+    to.push_back(std::move(change));
 }
 
 KeyBox::Change KeyBox::Apply(int start, int end, const QString& text) {

@@ -92,6 +92,8 @@ class KeyBox final : public QWidget {
     };
     // Replaces the text from start to end.
     Change Apply(int start, int end, const QString& text);
+    // Takes the last change from `from` back (or makes it again) and keeps it in `to`.
+    void Replay(std::vector<Change>& from, std::vector<Change>& to, bool back);
     void RestartBlink();
     // Tells screen readers of a change of the text.
     void Changed(int position, const QString& removed, const QString& inserted);
