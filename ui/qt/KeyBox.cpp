@@ -81,9 +81,9 @@ class KeyBoxAccessible final : public QAccessibleWidget,
     int cursorPosition() const override { return Box()->cursorPosition(); }
     void setCursorPosition(int position) override { Box()->setCursorPosition(position); }
     QString text(int start, int end) const override {
-        return Box()->text().mid(start, std::max(end - start, 0));
+        return Box()->mid(start, std::max(end - start, 0));
     }
-    int characterCount() const override { return static_cast<int>(Box()->text().size()); }
+    int characterCount() const override { return Box()->length(); }
     QRect characterRect(int) const override {
         const QRect cursor = Box()->inputMethodQuery(Qt::ImCursorRectangle).toRect();
         return QRect(Box()->mapToGlobal(cursor.topLeft()), cursor.size());
@@ -131,7 +131,7 @@ KeyBox::KeyBox(QWidget* parent) : QWidget(parent) {
 }
 
 void KeyBox::setText(const QString& text) {
-    Apply(0, static_cast<int>(text_.size()), text);
+    Apply(0, static_cast<int>(text_.size()), KeyText(text));
     undoable_.clear();
     redoable_.clear();
 }
@@ -165,7 +165,7 @@ void KeyBox::insert(const QString& text) {
 }
 
 void KeyBox::replace(int start, int end, const QString& text) {
-    undoable_.push_back(Apply(start, end, text));
+    undoable_.push_back(Apply(start, end, KeyText(text)));
     redoable_.clear();
 }
 
@@ -183,23 +183,17 @@ void KeyBox::Replay(std::vector<Change>& from, std::vector<Change>& to, bool bac
     }
     Change change = std::move(from.back());
     from.pop_back();
-    const QString& present = back ? change.inserted : change.removed;
+    const KeyText& present = back ? change.inserted : change.removed;
     Apply(change.position, change.position + static_cast<int>(present.size()),
           back ? change.removed : change.inserted);
     to.push_back(std::move(change));
 }
 
-KeyBox::Change KeyBox::Apply(int start, int end, const QString& text) {
+KeyBox::Change KeyBox::Apply(int start, int end, const KeyText& text) {
     const int size = static_cast<int>(text_.size());
     start = std::clamp(start, 0, size);
     end = std::clamp(end, start, size);
-    Change change{start, text_.mid(start, end - start), text};
-    if (start == 0 && end == size) {
-        // Shares the new text, which spares a copy of a pasted text of megabytes.
-        text_ = text;
-    } else {
-        text_.replace(start, end - start, text);
-    }
+    Change change{start, text_.replace(start, end, text), text};
     anchor_ = start + static_cast<int>(text.size());
     if (QAccessible::isActive()) {
         Changed(start, change.removed, text);
@@ -588,13 +582,13 @@ void KeyBox::RestartBlink() {
     }
 }
 
-void KeyBox::Changed(int position, const QString& removed, const QString& inserted) {
+void KeyBox::Changed(int position, const KeyText& removed, const KeyText& inserted) {
     if (!removed.isEmpty()) {
-        QAccessibleTextRemoveEvent gone(this, position, removed);
+        QAccessibleTextRemoveEvent gone(this, position, removed.toString());
         QAccessible::updateAccessibility(&gone);
     }
     if (!inserted.isEmpty()) {
-        QAccessibleTextInsertEvent added(this, position, inserted);
+        QAccessibleTextInsertEvent added(this, position, inserted.toString());
         QAccessible::updateAccessibility(&added);
     }
 }
