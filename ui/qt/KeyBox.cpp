@@ -4,6 +4,7 @@
 #include <QAccessibleWidget>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -411,15 +412,19 @@ void KeyBox::contextMenuEvent(QContextMenuEvent* event) {
         added->setEnabled(enabled);
         connect(added, &QAction::triggered, this, action);
     };
-    command(tr("&Undo"), QKeySequence::Undo, !undoable_.empty(), [this] { undo(); });
-    command(tr("&Redo"), QKeySequence::Redo, !redoable_.empty(), [this] { redo(); });
+    // The texts of a line edit's menu, so Qt's catalogue gives them in the window's language.
+    const auto text = [](const char* source) {
+        return QCoreApplication::translate("QLineEdit", source);
+    };
+    command(text("&Undo"), QKeySequence::Undo, !undoable_.empty(), [this] { undo(); });
+    command(text("&Redo"), QKeySequence::Redo, !redoable_.empty(), [this] { redo(); });
     menu.addSeparator();
-    command(tr("Cu&t"), QKeySequence::Cut, hasSelectedText(), [this] { Cut(); });
-    command(tr("&Copy"), QKeySequence::Copy, hasSelectedText(), [this] { Copy(); });
-    command(tr("&Paste"), QKeySequence::Paste, true, [this] { Paste(); });
-    command(tr("Delete"), QKeySequence::Delete, hasSelectedText(), [this] { insert({}); });
+    command(text("Cu&t"), QKeySequence::Cut, hasSelectedText(), [this] { Cut(); });
+    command(text("&Copy"), QKeySequence::Copy, hasSelectedText(), [this] { Copy(); });
+    command(text("&Paste"), QKeySequence::Paste, true, [this] { Paste(); });
+    command(text("Delete"), QKeySequence::Delete, hasSelectedText(), [this] { insert({}); });
     menu.addSeparator();
-    command(tr("Select All"), QKeySequence::SelectAll, !text_.isEmpty(), [this] { selectAll(); });
+    command(text("Select All"), QKeySequence::SelectAll, !text_.isEmpty(), [this] { selectAll(); });
     menu.exec(event->globalPos());
 }
 

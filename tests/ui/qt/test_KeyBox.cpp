@@ -1,10 +1,18 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
+#include <QDialogButtonBox>
 #include <QInputMethodEvent>
+#include <QMenu>
+#include <QPushButton>
+#include <QScopeGuard>
 #include <QTest>
+#include <QTimer>
+#include <QTranslator>
 
 #include "KeyBox.h"
+#include "QtTranslation.h"
 
 using brackwin::KeyBox;
 
@@ -20,6 +28,7 @@ class TestKeyBox : public QObject {
     void clicksPlaceTheCursor();
     void inputMethodComposesAndCommits();
     void screenReadersReadAndEditTheWholeText();
+    void menuAndQtTextsAreJapaneseWithQtsCatalogue();
 
   private:
     KeyBox* box_ = nullptr;
@@ -144,6 +153,41 @@ void TestKeyBox::screenReadersReadAndEditTheWholeText() {
     QVERIFY(editable);
     editable->replaceText(key.size() - 3, key.size(), QStringLiteral("!"));
     QCOMPARE(box_->text(), QString(100'000, QLatin1Char('k')) + QStringLiteral("!"));
+}
+
+// With Qt's Japanese catalogue installed as the program installs it, the key box's menu speaks
+// Japanese like every other text box's and dialog's.
+void TestKeyBox::menuAndQtTextsAreJapaneseWithQtsCatalogue() {
+    QTranslator* translator = brackwin::InstallQtTranslation(*qApp);
+    if (translator == nullptr) {
+        QSKIP("Qt's Japanese catalogue qtbase_ja.qm is not installed");
+    }
+    const auto uninstall = qScopeGuard([translator] {
+        QCoreApplication::removeTranslator(translator);
+        delete translator;
+    });
+    const QDialogButtonBox buttons(QDialogButtonBox::Cancel);
+    QCOMPARE(buttons.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("キャンセル"));
+
+    box_->setText(QStringLiteral("abc"));
+    box_->selectAll();
+    QString copy;
+    QTimer::singleShot(0, this, [&copy] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (menu == nullptr) {
+            return;
+        }
+        for (const QAction* action : menu->actions()) {
+            if (action->shortcut() == QKeySequence(QKeySequence::Copy)) {
+                copy = action->text();
+            }
+        }
+        menu->close();
+    });
+    QContextMenuEvent menuEvent(QContextMenuEvent::Keyboard, QPoint(5, 5),
+                                box_->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(box_, &menuEvent);
+    QCOMPARE(copy, QStringLiteral("コピー(&C)"));
 }
 
 QTEST_MAIN(TestKeyBox)
