@@ -236,8 +236,12 @@ QVariant KeyBox::inputMethodQuery(Qt::InputMethodQuery query) const {
             return std::clamp(anchor_, from, to) - from;
         case Qt::ImSurroundingText:
             return text_.mid(from, to - from);
-        case Qt::ImCurrentSelection:
-            return selectedText();
+        case Qt::ImCurrentSelection: {
+            // The part within the surrounding text: input methods may ask for it at any change,
+            // and a whole selection of megabytes would be copied each time.
+            const int start = std::clamp(selectionStart(), from, to);
+            return text_.mid(start, std::clamp(selectionEnd(), from, to) - start);
+        }
         case Qt::ImHints:
             return static_cast<int>(inputMethodHints());
         default:
