@@ -31,14 +31,19 @@ inline constexpr double kLeastTextContrast = 4.5;
 // switch; a dark palette is where fixed colours meant for light ones fail.
 bool IsDark(const ColourPair& window);
 
-// The colours the toolkit reports, each text colour with the background it belongs on.
+// The colours the toolkit reports, each text colour with the background it belongs on. Windows
+// gives them from GetSysColor, Qt from the palettes.
 struct SystemColours {
-    ColourPair window;  // COLOR_WINDOWTEXT on COLOR_WINDOW; Qt: Text on Base
-    ColourPair
-        selection;       // COLOR_HIGHLIGHTTEXT on COLOR_HIGHLIGHT; Qt: HighlightedText on Highlight
-    ColourPair dialog;   // COLOR_BTNTEXT on COLOR_BTNFACE; Qt: WindowText on Window
-    ColourPair menuBar;  // COLOR_MENUTEXT on COLOR_MENUBAR; Qt: the menu bar's WindowText on Window
-    Rgb link;            // COLOR_HOTLIGHT, drawn on COLOR_WINDOW; Qt: Link, drawn on Base
+    // COLOR_WINDOWTEXT on COLOR_WINDOW; Qt: Text on Base.
+    ColourPair window;
+    // COLOR_HIGHLIGHTTEXT on COLOR_HIGHLIGHT; Qt: HighlightedText on Highlight.
+    ColourPair selection;
+    // COLOR_BTNTEXT on COLOR_BTNFACE; Qt: WindowText on Window.
+    ColourPair dialog;
+    // COLOR_MENUTEXT on COLOR_MENUBAR; Qt: WindowText on Window of the menu bar's palette.
+    ColourPair menuBar;
+    // COLOR_HOTLIGHT, which belongs on COLOR_WINDOW; Qt: Link, which belongs on Base.
+    Rgb link;
 };
 
 struct Appearance {
