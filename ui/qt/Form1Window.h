@@ -32,8 +32,13 @@ class Form1Window : public QMainWindow, private Form1View {
   protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
   private:
+    // Colours the texts the window colours itself so that they stay readable in the palette.
+    void ApplyColours();
+    void List1_CharacterTyped(const QString& character);
+
     void Enable(Control control, bool enabled) override;
     void ShowBusyPointer(bool busy) override;
     void ResultsAboutToBeCleared() override;
