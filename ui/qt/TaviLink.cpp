@@ -9,6 +9,7 @@
 #include <QStyleOptionFocusRect>
 #include <QUrl>
 
+#include "PaletteColours.h"
 #include "UserInterfaceServices.h"
 
 namespace brackwin {
@@ -46,8 +47,9 @@ void TaviLink::setCaption(const QString& caption) {
 
 void TaviLink::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.fillRect(rect(), QColor(192, 192, 192));
-    painter.setPen(QColor(0, 0, 255));
+    const ColourPair colours = PaletteColours().link;
+    painter.fillRect(rect(), ToQColor(colours.background));
+    painter.setPen(ToQColor(colours.text));
     QString shown = caption_;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     painter.drawText(rect(), Qt::AlignLeft | Qt::AlignTop, shown);
