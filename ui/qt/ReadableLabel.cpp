@@ -64,11 +64,8 @@ QAccessibleInterface* ReadableLabelFactory(const QString&, QObject* object) {
 }  // namespace
 
 ReadableLabel::ReadableLabel(QWidget* parent) : QLabel(parent) {
-    static const bool installed = [] {
-        QAccessible::installFactory(ReadableLabelFactory);
-        return true;
-    }();
-    static_cast<void>(installed);
+    // Qt keeps one of each factory however often it is installed.
+    QAccessible::installFactory(ReadableLabelFactory);
 }
 
 void ReadableLabel::ShowText(const QString& shown) {

@@ -199,11 +199,8 @@ QAccessibleInterface* ResultListFactory(const QString&, QObject* object) {
 }  // namespace
 
 void InstallResultListAccessibility() {
-    static const bool installed = [] {
-        QAccessible::installFactory(ResultListFactory);
-        return true;
-    }();
-    static_cast<void>(installed);
+    // Qt keeps one of each factory however often it is installed.
+    QAccessible::installFactory(ResultListFactory);
 }
 
 }  // namespace brackwin
