@@ -2,6 +2,8 @@
 
 #include <QAccessibleWidget>
 
+#include "AccessibleFactory.h"
+
 namespace brackwin {
 
 namespace {
@@ -56,16 +58,10 @@ class ReadableLabelAccessible final : public QAccessibleWidget, public QAccessib
     QString Text() const { return static_cast<const QLabel*>(widget())->text(); }
 };
 
-QAccessibleInterface* ReadableLabelFactory(const QString&, QObject* object) {
-    auto* label = qobject_cast<ReadableLabel*>(object);
-    return label ? new ReadableLabelAccessible(label) : nullptr;
-}
-
 }  // namespace
 
 ReadableLabel::ReadableLabel(QWidget* parent) : QLabel(parent) {
-    // Qt keeps one of each factory however often it is installed.
-    QAccessible::installFactory(ReadableLabelFactory);
+    QAccessible::installFactory(MakeAccessible<ReadableLabel, ReadableLabelAccessible>);
 }
 
 void ReadableLabel::ShowText(const QString& shown) {

@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QWindow>
 
+#include "AccessibleFactory.h"
 #include "ResultListView.h"
 
 namespace brackwin {
@@ -191,16 +192,10 @@ class ResultListAccessible final : public QAccessibleWidget, public QAccessibleT
     mutable QHash<int, QAccessible::Id> items_;
 };
 
-QAccessibleInterface* ResultListFactory(const QString&, QObject* object) {
-    auto* view = qobject_cast<ResultListView*>(object);
-    return view ? new ResultListAccessible(view) : nullptr;
-}
-
 }  // namespace
 
 void InstallResultListAccessibility() {
-    // Qt keeps one of each factory however often it is installed.
-    QAccessible::installFactory(ResultListFactory);
+    QAccessible::installFactory(MakeAccessible<ResultListView, ResultListAccessible>);
 }
 
 }  // namespace brackwin

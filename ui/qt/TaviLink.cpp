@@ -10,6 +10,7 @@
 #include <QStyleOptionFocusRect>
 #include <QUrl>
 
+#include "AccessibleFactory.h"
 #include "PaletteColours.h"
 #include "UserInterfaceServices.h"
 
@@ -60,16 +61,10 @@ class TaviLinkAccessible final : public QAccessibleWidget {
     TaviLink* Link() const { return static_cast<TaviLink*>(widget()); }
 };
 
-QAccessibleInterface* TaviLinkFactory(const QString&, QObject* object) {
-    auto* link = qobject_cast<TaviLink*>(object);
-    return link ? new TaviLinkAccessible(link) : nullptr;
-}
-
 }  // namespace
 
 TaviLink::TaviLink(QWidget* parent) : QWidget(parent) {
-    // Qt keeps one of each factory however often it is installed.
-    QAccessible::installFactory(TaviLinkFactory);
+    QAccessible::installFactory(MakeAccessible<TaviLink, TaviLinkAccessible>);
     QFont linkFont = MsPGothicFont(9.75);
     linkFont.setWeight(QFont::Normal);
     linkFont.setUnderline(true);

@@ -17,6 +17,7 @@
 #include <memory>
 
 #include "ColourPairs.h"
+#include "DarkPalette.h"
 #include "Form1Window.h"
 #include "ShownText.h"
 #include "StandInServices.h"
@@ -53,20 +54,6 @@ double Contrast(const QColor& a, const QColor& b) {
                              static_cast<std::uint8_t>(c.blue())};
     };
     return brackwin::ContrastRatio(rgb(a), rgb(b));
-}
-
-QPalette DarkPalette() {
-    QPalette dark;
-    dark.setColor(QPalette::Window, QColor(53, 53, 53));
-    dark.setColor(QPalette::WindowText, Qt::white);
-    dark.setColor(QPalette::Base, QColor(42, 42, 42));
-    dark.setColor(QPalette::Text, Qt::white);
-    dark.setColor(QPalette::Button, QColor(53, 53, 53));
-    dark.setColor(QPalette::ButtonText, Qt::white);
-    dark.setColor(QPalette::Highlight, QColor(42, 130, 218));
-    dark.setColor(QPalette::HighlightedText, Qt::white);
-    dark.setColor(QPalette::Link, QColor(42, 130, 218));
-    return dark;
 }
 
 }  // namespace
@@ -406,7 +393,7 @@ void TestForm1Access::controlsHaveNamesAndThePreviewItsText() {
 }
 
 void TestForm1Access::darkPaletteKeepsColouredTextsReadable() {
-    QApplication::setPalette(DarkPalette());
+    QApplication::setPalette(brackwin::DarkPalette());
     // The window hears of the new palette once events are processed.
     QTRY_COMPARE(Label1_->palette().color(QPalette::Window),
                  QApplication::palette("QMenuBar").color(QPalette::Window));

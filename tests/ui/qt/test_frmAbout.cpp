@@ -11,6 +11,7 @@
 #include <QUrl>
 #include <QWindow>
 
+#include "DarkPalette.h"
 #include "Form1Window.h"
 #include "TaviLink.h"
 #include "Twips.h"
@@ -374,13 +375,7 @@ void TestFrmAbout::startsWithFocusOnOkAndTabsThroughTheLinks() {
 // the fixed grey would be unreadable or glaring there.
 void TestFrmAbout::darkPaletteKeepsTitleAndLinksReadable() {
     const QPalette original = QApplication::palette();
-    QPalette dark;
-    dark.setColor(QPalette::Window, QColor(53, 53, 53));
-    dark.setColor(QPalette::WindowText, Qt::white);
-    dark.setColor(QPalette::Base, QColor(42, 42, 42));
-    dark.setColor(QPalette::Text, Qt::white);
-    dark.setColor(QPalette::Link, QColor(42, 130, 218));
-    QApplication::setPalette(dark);
+    QApplication::setPalette(brackwin::DarkPalette());
     QVERIFY(Open());
     auto* lblTitle = Find<QLabel>("lblTitle");
     auto* homeLink = Find<TaviLink>("TAVI_HP_LINK");
