@@ -6,9 +6,11 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 #include <stdexcept>
 #include <vector>
 
+#include "ShownText.h"
 #include "Utf16.h"
 #include "Window.h"
 
@@ -89,12 +91,15 @@ void ToolkitServices::ClearClipboard() {
     }
 }
 
+// Every reader of the Unicode text format stops at its first NUL, so each NUL becomes the mark
+// the windows show for it.
 bool ToolkitServices::SetClipboardText(std::string_view text) {
-    const std::wstring wide = Widen(text);
+    std::wstring wide = Widen(text);
+    std::replace(wide.begin(), wide.end(), L'\0', Widen(kNulMark).front());
     const std::size_t bytes = (wide.size() + 1) * sizeof(wchar_t);
     UniqueGlobalMemory memory(GlobalAlloc(GMEM_MOVEABLE, bytes));
     if (!memory) {
-        return false;
+        throw std::bad_alloc();
     }
     void* target = GlobalLock(memory.get());
     if (target == nullptr) {
