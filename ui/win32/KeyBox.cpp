@@ -3,10 +3,11 @@
 #include <algorithm>
 #include <cwchar>
 #include <new>
+#include <string_view>
 #include <utility>
 
 #include "ShownText.h"
-#include "UserInterfaceServices.h"
+#include "ToolkitServices.h"
 #include "Utf16.h"
 
 namespace brackwin::win32 {
@@ -23,31 +24,45 @@ bool IsLowSurrogate(wchar_t unit) {
     return unit >= 0xDC00 && unit <= 0xDFFF;
 }
 
-// The clipboard's text as the control pastes it into one line: up to its first line break.
-std::wstring PastedText(HWND owner) {
-    std::wstring text;
-    if (!OpenClipboard(owner)) {
-        return text;
-    }
-    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-        if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
-            const std::size_t length = std::wcslen(chars);
-            const wchar_t* lineFeed = std::wmemchr(chars, L'\n', length);
-            std::size_t taken = lineFeed == nullptr ? length : lineFeed - chars;
-            if (lineFeed != nullptr && taken > 0 && chars[taken - 1] == L'\r') {
-                --taken;
-            }
-            try {
-                text.assign(chars, taken);
-            } catch (const std::bad_alloc&) {
-                text.clear();
-            }
-            GlobalUnlock(data);
+// The clipboard's text, for as long as this object lives.
+class ClipboardText {
+  public:
+    explicit ClipboardText(HWND owner) : open_(OpenClipboard(owner) != FALSE) {
+        data_ = open_ ? GetClipboardData(CF_UNICODETEXT) : nullptr;
+        const auto* chars =
+            data_ != nullptr ? static_cast<const wchar_t*>(GlobalLock(data_)) : nullptr;
+        if (chars != nullptr) {
+            text_ = std::wstring_view(chars, wcsnlen(chars, GlobalSize(data_) / sizeof(wchar_t)));
+        } else {
+            data_ = nullptr;
         }
     }
-    CloseClipboard();
-    return text;
-}
+    ~ClipboardText() {
+        if (data_ != nullptr) {
+            GlobalUnlock(data_);
+        }
+        if (open_) {
+            CloseClipboard();
+        }
+    }
+    ClipboardText(const ClipboardText&) = delete;
+    ClipboardText& operator=(const ClipboardText&) = delete;
+
+    // The text as the control pastes it into one line: up to its first line break.
+    std::wstring_view FirstLine() const {
+        const std::size_t lineFeed = text_.find(L'\n');
+        if (lineFeed == std::wstring_view::npos) {
+            return text_;
+        }
+        return text_.substr(0,
+                            lineFeed > 0 && text_[lineFeed - 1] == L'\r' ? lineFeed - 1 : lineFeed);
+    }
+
+  private:
+    bool open_;
+    HANDLE data_ = nullptr;
+    std::wstring_view text_;
+};
 
 }  // namespace
 
@@ -177,21 +192,26 @@ void KeyBox::TakeShownEdit(std::size_t selectionStart, std::size_t selectionEnd)
 // The control would take the whole clipboard text into its layout: the paste is made to the
 // whole text unless the result is short.
 void KeyBox::Paste() {
-    const std::wstring pasted = PastedText(edit_);
+    const ClipboardText clipboard(edit_);
+    const std::wstring_view pasted = clipboard.FirstLine();
     const auto [start, end] = Selection();
-    if (!cut_) {
-        const auto length = static_cast<std::size_t>(Call(WM_GETTEXTLENGTH, 0, 0));
-        if (length - (end - start) + pasted.size() <= kShownKeyUnits) {
+    try {
+        if (cut_) {
+            const std::size_t from = WholeOffset(start);
+            whole_.replace(from, WholeOffset(end) - from, pasted);
+            Show(std::move(whole_), from + pasted.size());
+            return;
+        }
+        const std::wstring before = ControlText();
+        if (before.size() - (end - start) + pasted.size() <= kShownKeyUnits) {
             Call(WM_PASTE, 0, 0);
             return;
         }
-    }
-    try {
-        std::wstring whole = Text();
-        const std::size_t from = cut_ ? WholeOffset(start) : start;
-        const std::size_t to = cut_ ? WholeOffset(end) : end;
-        whole.replace(from, to - from, pasted);
-        Show(std::move(whole), from + pasted.size());
+        std::wstring whole;
+        // Room to type on without moving the whole text at the first key.
+        whole.reserve(before.size() + pasted.size() + kShownKeyUnits);
+        whole.append(before, 0, start).append(pasted).append(before, end);
+        Show(std::move(whole), start + pasted.size());
     } catch (const std::bad_alloc&) {
         // As the control does when it cannot take a paste, the text stays as it was.
         MessageBeep(MB_OK);
@@ -206,8 +226,7 @@ void KeyBox::CopySelection() const {
         return;
     }
     try {
-        UserInterfaceServices::Current().SetClipboardText(
-            Narrow(std::wstring_view(whole_).substr(from, to - from)));
+        PutUnicodeText(edit_, std::wstring_view(whole_).substr(from, to - from));
     } catch (const std::bad_alloc&) {
         MessageBeep(MB_OK);
     }

@@ -50,6 +50,6 @@ class KeyBox {
 };
 
 // Longer texts show cut: enough to fill the key box many times over, a millisecond of layout.
-inline constexpr std::size_t kShownKeyUnits = 4096;
+inline constexpr std::size_t kShownKeyUnits = 512;
 
 }  // namespace brackwin::win32

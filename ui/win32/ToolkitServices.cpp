@@ -96,19 +96,24 @@ void ToolkitServices::ClearClipboard() {
 bool ToolkitServices::SetClipboardText(std::string_view text) {
     std::wstring wide = Widen(text);
     std::replace(wide.begin(), wide.end(), L'\0', Widen(kNulMark).front());
-    const std::size_t bytes = (wide.size() + 1) * sizeof(wchar_t);
+    return PutUnicodeText(ClipboardOwner(), wide);
+}
+
+bool PutUnicodeText(HWND owner, std::wstring_view text) {
+    const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
     UniqueGlobalMemory memory(GlobalAlloc(GMEM_MOVEABLE, bytes));
     if (!memory) {
         throw std::bad_alloc();
     }
-    void* target = GlobalLock(memory.get());
+    auto* target = static_cast<wchar_t*>(GlobalLock(memory.get()));
     if (target == nullptr) {
         return false;
     }
-    std::memcpy(target, wide.c_str(), bytes);
+    std::memcpy(target, text.data(), text.size() * sizeof(wchar_t));
+    target[text.size()] = L'\0';
     GlobalUnlock(memory.get());
 
-    const OpenedClipboard clipboard(ClipboardOwner());
+    const OpenedClipboard clipboard(owner);
     if (!clipboard.IsOpen() || !EmptyClipboard() ||
         SetClipboardData(CF_UNICODETEXT, memory.get()) == nullptr) {
         return false;
