@@ -21,10 +21,12 @@ struct Preview {
 };
 
 // The preview label's new text: the entry, or with the types option its type block(s), of which
-// a window that shows only the first lines can ask for no more than maxLines.
+// a window that shows only the first lines, and only the start of long lines, can ask for no
+// more than maxLines lines of at most maxLineBytes bytes each (a longer line's first bytes).
 Preview PreviewSelection(std::span<const std::string_view> selected, bool typesOption,
                          const LineList& APILines,
-                         std::size_t maxLines = std::numeric_limits<std::size_t>::max());
+                         std::size_t maxLines = std::numeric_limits<std::size_t>::max(),
+                         std::size_t maxLineBytes = std::numeric_limits<std::size_t>::max());
 
 // The output text after adding the selection: each entry after CR LF CR LF; with the types
 // option, CR LF and then each block line after its own CR LF.

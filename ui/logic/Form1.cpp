@@ -168,8 +168,9 @@ void Form1::Command4_Click() {
 
 void Form1::List1_Click() {
     StopIfOutOfMemory(kPreviewOutOfMemoryMessage, [this] {
-        const Preview preview = PreviewSelection(
-            SelectedEntries(), view_.IsSelected(Control::Option3), APILines, kShownPreviewLines);
+        const Preview preview =
+            PreviewSelection(SelectedEntries(), view_.IsSelected(Control::Option3), APILines,
+                             kShownPreviewLines, kLineBytesToShow);
         view_.SetLabel1(ShownText(preview.text, kShownPreviewLines));
         if (preview.enableAdd) {
             view_.Enable(Control::Command4, true);

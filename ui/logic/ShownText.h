@@ -12,6 +12,9 @@ namespace brackwin {
 // more than a screenful of one line, so long lines are cut before they reach a control. What is
 // stored, added and copied stays whole.
 inline constexpr std::size_t kShownLineBytes = 4096;
+// A line shows the same from its first bytes up to this many as from all of it: one byte beyond
+// what is shown tells that the line is cut.
+inline constexpr std::size_t kLineBytesToShow = kShownLineBytes + 1;
 // The preview label shows a few lines; more would only be laid out and clipped.
 inline constexpr std::size_t kShownPreviewLines = 64;
 // Ends a line that was cut.

@@ -317,15 +317,19 @@ TEST_F(Form1OutOfMemoryTest, AddPreviewAndCopyStopWhenTheirMemoryRunsOut) {
         const FailingLargeAllocations outOfMemory(512 * 1024);
         form_.List1_DblClick();
         ExpectStoppedWith(kAddOutOfMemoryMessage);
-        view_.label1 = "before";
-        form_.List1_Click();
-        ExpectStoppedWith(kPreviewOutOfMemoryMessage);
-        EXPECT_EQ(view_.label1, "before");
         form_.Command3_Click();
         ExpectStoppedWith(kCopyOutOfMemoryMessage);
         form_.Text2_Copy({0, 0}, {3, 0});
         ExpectStoppedWith(kCopyOutOfMemoryMessage);
     }
+    {
+        // The preview takes no more of a line than the label shows.
+        const FailingLargeAllocations outOfMemory(kShownLineBytes);
+        view_.label1 = "before";
+        form_.List1_Click();
+    }
+    ExpectStoppedWith(kPreviewOutOfMemoryMessage);
+    EXPECT_EQ(view_.label1, "before");
     form_.List1_DblClick();
     EXPECT_EQ(form_.Output().Text(), collected_ + collected_);
     EXPECT_TRUE(view_.messages.empty());
