@@ -131,7 +131,9 @@ KeyBox::KeyBox(QWidget* parent) : QWidget(parent) {
 }
 
 void KeyBox::setText(const QString& text) {
-    replace(0, static_cast<int>(text_.size()), text);
+    Apply(0, static_cast<int>(text_.size()), text);
+    undoable_.clear();
+    redoable_.clear();
 }
 
 void KeyBox::setCursorPosition(int position, bool select) {
@@ -163,17 +165,47 @@ void KeyBox::insert(const QString& text) {
 }
 
 void KeyBox::replace(int start, int end, const QString& text) {
+    undoable_.push_back(Apply(start, end, text));
+    redoable_.clear();
+}
+
+void KeyBox::undo() {
+    Replay(undoable_, redoable_, true);
+}
+
+void KeyBox::redo() {
+    Replay(redoable_, undoable_, false);
+}
+
+void KeyBox::Replay(std::vector<Change>& from, std::vector<Change>& to, bool back) {
+    if (from.empty()) {
+        return;
+    }
+    Change change = std::move(from.back());
+    from.pop_back();
+    const QString& present = back ? change.inserted : change.removed;
+    Apply(change.position, change.position + static_cast<int>(present.size()),
+          back ? change.removed : change.inserted);
+    to.push_back(std::move(change));
+}
+
+KeyBox::Change KeyBox::Apply(int start, int end, const QString& text) {
     const int size = static_cast<int>(text_.size());
     start = std::clamp(start, 0, size);
     end = std::clamp(end, start, size);
-    // Only a screen reader running needs the removed text, which may be megabytes long.
-    const QString removed = QAccessible::isActive() ? text_.mid(start, end - start) : QString();
-    text_.replace(start, end - start, text);
+    Change change{start, text_.mid(start, end - start), text};
+    if (start == 0 && end == size) {
+        // Shares the new text, which spares a copy of a pasted text of megabytes.
+        text_ = text;
+    } else {
+        text_.replace(start, end - start, text);
+    }
     anchor_ = start + static_cast<int>(text.size());
     if (QAccessible::isActive()) {
-        Changed(start, removed, text);
+        Changed(start, change.removed, text);
     }
     setCursorPosition(anchor_);
+    return change;
 }
 
 QSize KeyBox::sizeHint() const {
@@ -260,6 +292,10 @@ void KeyBox::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         emit returnPressed();
         event->ignore();
+    } else if (event == QKeySequence::Undo) {
+        undo();
+    } else if (event == QKeySequence::Redo) {
+        redo();
     } else if (event == QKeySequence::SelectAll) {
         selectAll();
     } else if (event == QKeySequence::Copy) {
@@ -381,6 +417,9 @@ void KeyBox::contextMenuEvent(QContextMenuEvent* event) {
         added->setEnabled(enabled);
         connect(added, &QAction::triggered, this, action);
     };
+    command(tr("&Undo"), QKeySequence::Undo, !undoable_.empty(), [this] { undo(); });
+    command(tr("&Redo"), QKeySequence::Redo, !redoable_.empty(), [this] { redo(); });
+    menu.addSeparator();
     command(tr("Cu&t"), QKeySequence::Cut, hasSelectedText(), [this] { Cut(); });
     command(tr("&Copy"), QKeySequence::Copy, hasSelectedText(), [this] { Copy(); });
     command(tr("&Paste"), QKeySequence::Paste, true, [this] { Paste(); });

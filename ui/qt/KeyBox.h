@@ -5,6 +5,7 @@
 #include <QTextLayout>
 #include <QWidget>
 #include <algorithm>
+#include <vector>
 
 namespace brackwin {
 
@@ -32,8 +33,10 @@ class KeyBox final : public QWidget {
     void selectAll() { setSelection(0, static_cast<int>(text_.size())); }
     // Replaces the selection, or inserts at the cursor.
     void insert(const QString& text);
-    // Replaces the text from start to end.
+    // Replaces the text from start to end; undo takes the change back.
     void replace(int start, int end, const QString& text);
+    void undo();
+    void redo();
 
     QSize sizeHint() const override;
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
@@ -81,6 +84,16 @@ class KeyBox final : public QWidget {
     void Copy() const;
     void Cut();
     void Paste();
+    // One change of the text, as undo and redo take it back and make it again.
+    struct Change {
+        int position = 0;
+        QString removed;
+        QString inserted;
+    };
+    // Replaces the text from start to end.
+    Change Apply(int start, int end, const QString& text);
+    // Takes the last change from `from` back (or makes it again) and keeps it in `to`.
+    void Replay(std::vector<Change>& from, std::vector<Change>& to, bool back);
     void RestartBlink();
     // Tells screen readers of a change of the text.
     void Changed(int position, const QString& removed, const QString& inserted);
@@ -92,6 +105,8 @@ class KeyBox final : public QWidget {
     int left_ = 0;
     QString preedit_;
     int preeditCursor_ = 0;
+    std::vector<Change> undoable_;
+    std::vector<Change> redoable_;
     QBasicTimer blink_;
     bool cursorShown_ = false;
 };

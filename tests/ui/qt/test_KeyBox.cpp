@@ -57,6 +57,10 @@ void TestKeyBox::editingKeys() {
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("Za"));
     QTest::keyClicks(box_, QStringLiteral("q"));
     QCOMPARE(box_->text(), QStringLiteral("q"));
+    QTest::keyClick(box_, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(box_->text(), QStringLiteral("Za"));
+    QTest::keyClick(box_, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(box_->text(), QStringLiteral("q"));
     // Characters beyond the basic plane move and delete whole.
     box_->setText(QStringLiteral("a\U0001F600b"));
     QTest::keyClick(box_, Qt::Key_Left);
