@@ -18,6 +18,7 @@
 #include <utility>
 #include <vector>
 
+#include "Bitmaps.h"
 #include "Collection.h"
 #include "FailingAllocator.h"
 #include "MessageLoop.h"
@@ -49,6 +50,9 @@ const std::vector<std::string> kExampleLines = {
     "' trailer",
     "Public Const LAST_ONE = 1",
 };
+
+// A line long enough that a control given it whole would be busy for minutes.
+const std::string kBigLine = "Public Const BIG = " + std::string(3'000'000, 'A');
 
 // Enough lines that reading or searching them takes many rounds of message processing.
 constexpr int kLargeLineCount = 500000;
@@ -227,6 +231,12 @@ class Form1WindowTest : public testing::Test {
     }
 
     std::string Example() { return WriteFile("example.txt", kExampleLines); }
+
+    // Lists kBigLine and "Public Const X = 1", in that order.
+    void LoadBigLine() {
+        Load(WriteFile("big.txt", {"' h", kBigLine, "Public Const X = 1", "' t"}));
+        Search("", ID::Option1);
+    }
 
     std::string LargeFile() {
         const std::filesystem::path path = dir_ / "large.txt";
@@ -760,9 +770,8 @@ TEST_F(Form1WindowTest, AddStaysEnabledAfterLoadsAndSearches) {
 // A 3 MB line once kept a window from its messages for minutes: the controls get a bounded text
 // and the list draws a bounded one, while the output keeps and copies the whole line.
 TEST_F(Form1WindowTest, HugeLineIsListedPreviewedAndAdded) {
-    const std::string big = "Public Const BIG = " + std::string(3'000'000, 'A');
-    Load(WriteFile("big.txt", {"' h", big, "Public Const X = 1", "' t"}));
-    Search("", ID::Option1);
+    const std::string& big = kBigLine;
+    LoadBigLine();
     ASSERT_EQ(Count(), 2u);
     RedrawWindow(List1_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     ClickRow(0);
@@ -782,15 +791,8 @@ class RowPicture {
   public:
     RowPicture(HWND list, int dpi) : list_(list), dpi_(dpi) {
         SendMessageW(list, LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&area_));
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = area_.right;
-        info.bmiHeader.biHeight = -area_.bottom;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
         dc_ = CreateCompatibleDC(nullptr);
-        bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits_, nullptr, 0);
+        bitmap_ = CreatePixelBitmap(dc_, area_.right, area_.bottom, &bits_);
         SelectObject(dc_, bitmap_);
     }
     ~RowPicture() {
@@ -865,9 +867,8 @@ TEST_F(Form1WindowTest, NulIsShownAndCopiedAsAMark) {
 // Text2 shows a long line cut and wraps it over many rows; a copy of a selection of it, by any of
 // the edit control's ways, takes the real text that the selected lines stand for.
 TEST_F(Form1WindowTest, CopyingASelectionOfTheOutputTakesTheRealText) {
-    const std::string big = "Public Const BIG = " + std::string(3'000'000, 'A');
-    Load(WriteFile("big.txt", {"' h", big, "Public Const X = 1", "' t"}));
-    Search("", ID::Option1);
+    const std::string& big = kBigLine;
+    LoadBigLine();
     ClickRow(0);
     Click(ID::Command4);
     ClickRow(1);
@@ -914,9 +915,8 @@ TEST_F(Form1WindowTest, CopyingASelectionOfTheOutputTakesTheRealText) {
 // Out of memory in the window's own work stops only that action: the output stays as it was, a
 // message says what could not be done, and the window goes on.
 TEST_F(Form1WindowTest, ActionsThatRunOutOfMemoryStopWithAMessage) {
-    const std::string big = "Public Const BIG = " + std::string(3'000'000, 'A');
-    Load(WriteFile("big.txt", {"' h", big, "Public Const X = 1", "' t"}));
-    Search("", ID::Option1);
+    const std::string& big = kBigLine;
+    LoadBigLine();
     ClickRow(1);
     Click(ID::Command4);
     ClickRow(0);
