@@ -111,10 +111,22 @@ LRESULT KeyBox::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 } catch (const std::bad_alloc&) {
                     return FALSE;
                 }
+                undo_.reset();
                 return TRUE;
             }
             break;
         }
+        case WM_UNDO:
+        case EM_UNDO:
+            if (cut_) {
+                return Undo() ? TRUE : FALSE;
+            }
+            break;
+        case EM_CANUNDO:
+            if (cut_) {
+                return undo_.has_value() ? TRUE : FALSE;
+            }
+            break;
         case WM_COPY:
             if (cut_) {
                 CopySelection();
@@ -184,9 +196,28 @@ void KeyBox::TakeShownEdit(std::size_t selectionStart, std::size_t selectionEnd)
     }
     const std::size_t from = WholeOffset(same);
     const std::size_t to = WholeOffset(before.size() - sameEnd);
-    const std::size_t inserted = now.size() - sameEnd - same;
-    whole_.replace(from, to - from, now, same, inserted);
-    Show(std::move(whole_), from + inserted);
+    ReplaceWhole(from, to, std::wstring_view(now).substr(same, now.size() - sameEnd - same));
+}
+
+// As the control's own undo: one step, which a second undo takes back.
+bool KeyBox::Undo() {
+    if (!undo_) {
+        return false;
+    }
+    try {
+        const std::wstring removed = undo_->removed;
+        ReplaceWhole(undo_->at, undo_->at + undo_->insertedUnits, removed);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return true;
+}
+
+void KeyBox::ReplaceWhole(std::size_t from, std::size_t to, std::wstring_view inserted) {
+    std::wstring removed = whole_.substr(from, to - from);
+    whole_.replace(from, to - from, inserted);
+    undo_ = UndoStep{from, std::move(removed), inserted.size()};
+    Show(std::move(whole_), from + inserted.size());
 }
 
 // The control would take the whole clipboard text into its layout: the paste is made to the
@@ -197,9 +228,7 @@ void KeyBox::Paste() {
     const auto [start, end] = Selection();
     try {
         if (cut_) {
-            const std::size_t from = WholeOffset(start);
-            whole_.replace(from, WholeOffset(end) - from, pasted);
-            Show(std::move(whole_), from + pasted.size());
+            ReplaceWhole(WholeOffset(start), WholeOffset(end), pasted);
             return;
         }
         const std::wstring before = ControlText();
@@ -211,7 +240,9 @@ void KeyBox::Paste() {
         // Room to type on without moving the whole text at the first key.
         whole.reserve(before.size() + pasted.size() + kShownKeyUnits);
         whole.append(before, 0, start).append(pasted).append(before, end);
+        UndoStep undo{start, before.substr(start, end - start), pasted.size()};
         Show(std::move(whole), start + pasted.size());
+        undo_ = std::move(undo);
     } catch (const std::bad_alloc&) {
         // As the control does when it cannot take a paste, the text stays as it was.
         MessageBeep(MB_OK);
@@ -234,6 +265,8 @@ void KeyBox::CopySelection() const {
 
 void KeyBox::Show(std::wstring text, std::size_t caret) {
     if (text.size() <= kShownKeyUnits) {
+        // The control takes over, with an empty undo of its own.
+        undo_.reset();
         cut_ = false;
         whole_.clear();
         whole_.shrink_to_fit();

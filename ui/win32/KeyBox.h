@@ -3,7 +3,9 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace brackwin::win32 {
 
@@ -12,7 +14,7 @@ namespace brackwin::win32 {
 // caret move and paint. A text longer than kShownKeyUnits UTF-16 units shows as its first and
 // last units with the cut mark between them, and the mark stands for the rest: an edit, paste,
 // cut or copy of the shown text is one of the whole text, a selection that takes in the mark
-// taking in all it hides.
+// taking in all it hides; an undo takes back the last edit.
 // Other windows (and WM_GETTEXT) see the shown text; Text() is the whole one.
 class KeyBox {
   public:
@@ -30,6 +32,9 @@ class KeyBox {
     LRESULT Call(UINT message, WPARAM wParam, LPARAM lParam) const;
     LRESULT EditShownText(UINT message, WPARAM wParam, LPARAM lParam);
     void TakeShownEdit(std::size_t selectionStart, std::size_t selectionEnd);
+    bool Undo();
+    // Replaces the whole text's units from `from` to `to`, as one step to undo, and shows it.
+    void ReplaceWhole(std::size_t from, std::size_t to, std::wstring_view inserted);
     void Paste();
     void CopySelection() const;
     void Show(std::wstring text, std::size_t caret);
@@ -47,6 +52,13 @@ class KeyBox {
     std::wstring shown_;
     std::size_t headUnits_ = 0;
     std::size_t tailUnits_ = 0;
+    // What undoing the last edit puts back where, in place of how many units.
+    struct UndoStep {
+        std::size_t at = 0;
+        std::wstring removed;
+        std::size_t insertedUnits = 0;
+    };
+    std::optional<UndoStep> undo_;
 };
 
 // Longer texts show cut: enough to fill the key box many times over, a millisecond of layout.

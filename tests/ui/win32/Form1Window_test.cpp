@@ -973,6 +973,10 @@ TEST_F(Form1WindowTest, LongPastedKeyStaysWhole) {
 
     SendMessageW(Text1_, WM_CHAR, 'x', 1);
     EXPECT_TRUE(searchFinds().empty());
+    SendMessageW(Text1_, WM_UNDO, 0, 0);
+    EXPECT_EQ(searchFinds(), std::vector<std::string>{line});
+    SendMessageW(Text1_, WM_UNDO, 0, 0);
+    EXPECT_TRUE(searchFinds().empty());
     SendMessageW(Text1_, WM_CHAR, VK_BACK, 1);
     EXPECT_EQ(searchFinds(), std::vector<std::string>{line});
     SendMessageW(Text1_, EM_SETSEL, 0, 0);
@@ -989,6 +993,11 @@ TEST_F(Form1WindowTest, LongPastedKeyStaysWhole) {
     EXPECT_TRUE(ClipboardText() == Widen(key));
     EXPECT_EQ(GetText(Text1_), "= ");
     EXPECT_EQ(searchFinds(), (std::vector<std::string>{line, "Public Const X = 1"}));
+
+    SendMessageW(Text1_, WM_PASTE, 0, 0);
+    EXPECT_EQ(searchFinds(), std::vector<std::string>{line});
+    SendMessageW(Text1_, WM_UNDO, 0, 0);
+    EXPECT_EQ(GetText(Text1_), "= ");
 }
 
 // The search ends with a message, the window ready for the next one and the output kept.
