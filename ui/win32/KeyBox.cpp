@@ -233,7 +233,9 @@ void KeyBox::Paste() {
         }
         const std::wstring before = ControlText();
         if (before.size() - (end - start) + pasted.size() <= kShownKeyUnits) {
-            Call(WM_PASTE, 0, 0);
+            // What the control's own paste does, while the clipboard is open here.
+            const std::wstring line(pasted);
+            Call(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(line.c_str()));
             return;
         }
         std::wstring whole;

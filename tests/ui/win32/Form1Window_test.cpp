@@ -965,8 +965,12 @@ TEST_F(Form1WindowTest, LongPastedKeyStaysWhole) {
         Click(ID::Command1);
         return Rows();
     };
-    ASSERT_TRUE(services_.SetClipboardText(key + "\r\nthe next line"));
+    ASSERT_TRUE(services_.SetClipboardText("Public\r\nthe next line"));
     SetFocus(Text1_);
+    SendMessageW(Text1_, WM_PASTE, 0, 0);
+    EXPECT_EQ(GetText(Text1_), "Public");
+    SendMessageW(Text1_, EM_SETSEL, 0, -1);
+    ASSERT_TRUE(services_.SetClipboardText(key + "\r\nthe next line"));
     SendMessageW(Text1_, WM_PASTE, 0, 0);
     EXPECT_LT(GetWindowTextLengthW(Text1_), 5000);
     EXPECT_EQ(searchFinds(), std::vector<std::string>{line});
