@@ -122,6 +122,25 @@ LRESULT KeyBox::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 return Undo() ? TRUE : FALSE;
             }
             break;
+        case WM_KEYDOWN:
+            // The control pastes, copies and cuts on these keys without its own messages.
+            if (wParam == VK_INSERT && GetKeyState(VK_SHIFT) < 0) {
+                Paste();
+                return 0;
+            }
+            if (cut_ && wParam == VK_INSERT && GetKeyState(VK_CONTROL) < 0) {
+                CopySelection();
+                return 0;
+            }
+            if (cut_ && wParam == VK_DELETE && GetKeyState(VK_SHIFT) < 0 &&
+                GetKeyState(VK_CONTROL) >= 0) {
+                const auto [start, end] = Selection();
+                if (start != end) {
+                    CopySelection();
+                    return EditShownText(WM_CLEAR, 0, 0);
+                }
+            }
+            break;
         case EM_CANUNDO:
             if (cut_) {
                 return undo_.has_value() ? TRUE : FALSE;
