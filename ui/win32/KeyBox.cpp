@@ -164,7 +164,17 @@ LRESULT KeyBox::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (cut_) {
         return EditShownText(message, wParam, lParam);
     }
-    return Call(message, wParam, lParam);
+    const HWND edit = edit_;
+    const LRESULT result = Call(message, wParam, lParam);
+    // Typing can make a key long too.
+    if (IsWindow(edit) && static_cast<std::size_t>(Call(WM_GETTEXTLENGTH, 0, 0)) > kShownKeyUnits) {
+        try {
+            Show(ControlText(), Selection().second);
+        } catch (const std::bad_alloc&) {
+            // The control keeps the text, only slower to lay out.
+        }
+    }
+    return result;
 }
 
 LRESULT KeyBox::Call(UINT message, WPARAM wParam, LPARAM lParam) const {

@@ -21,6 +21,7 @@
 #include "Bitmaps.h"
 #include "Collection.h"
 #include "FailingAllocator.h"
+#include "KeyBox.h"
 #include "MessageLoop.h"
 #include "StandInServices.h"
 #include "TwipsToPixels.h"
@@ -1012,6 +1013,13 @@ TEST_F(Form1WindowTest, LongPastedKeyStaysWhole) {
     EXPECT_EQ(searchFinds(), std::vector<std::string>{line});
     SendMessageW(Text1_, WM_UNDO, 0, 0);
     EXPECT_EQ(GetText(Text1_), "= ");
+
+    // Typing on a key that the box still shows whole.
+    SetText(Text1_, std::string(kShownKeyUnits, 'K'));
+    SendMessageW(Text1_, EM_SETSEL, kShownKeyUnits, kShownKeyUnits);
+    SendMessageW(Text1_, WM_CHAR, 'E', 1);
+    EXPECT_NE(GetText(Text1_).find("\u2026"), std::string::npos);
+    EXPECT_EQ(searchFinds(), std::vector<std::string>{line});
 }
 
 // The search ends with a message, the window ready for the next one and the output kept.
