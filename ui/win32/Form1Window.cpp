@@ -11,6 +11,7 @@
 #include "ShownText.h"
 #include "SortedResultList.h"
 #include "Subclass.h"
+#include "TypeAhead.h"
 #include "UserInterfaceServices.h"
 #include "Utf16.h"
 #include "frmAbout.h"
@@ -97,6 +98,22 @@ LRESULT CALLBACK Text1Procedure(HWND window, UINT message, WPARAM wParam, LPARAM
     return CallPrevious(window, message, wParam, lParam);
 }
 
+// The dialog keys move the focus on Tab, also with Ctrl as in a dialog box, and take Esc, which
+// the window binds to nothing. A multi-line edit asks for every key, and its own Esc would close
+// the window it sits in, with the collected text.
+LRESULT CALLBACK Text2Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_GETDLGCODE) {
+        LRESULT code = CallPrevious(window, message, wParam, lParam);
+        const auto* key = reinterpret_cast<const MSG*>(lParam);
+        if (key != nullptr && key->message == WM_KEYDOWN &&
+            (key->wParam == VK_TAB || key->wParam == VK_ESCAPE)) {
+            code &= ~(DLGC_WANTALLKEYS | DLGC_WANTTAB);
+        }
+        return code;
+    }
+    return CallPrevious(window, message, wParam, lParam);
+}
+
 // Whether a point at y in a list box lies below its last entry.
 bool BelowTheEntries(HWND list, int y) {
     const auto count = static_cast<std::int64_t>(SendMessageW(list, LB_GETCOUNT, 0, 0));
@@ -154,24 +171,26 @@ Form1Window::Form1Window() : logic_(*this) {
     win32::SetText(Command2, "クリア");
     Place(Command2, {5760, 4560, 855, 375});
 
-    // One group from Option1 to the next control that starts a group.
+    // One group from Option1 to the next control that starts a group, and one tab stop: the
+    // option buttons move WS_TABSTOP to the button that is checked.
     Option1 =
         AddControl(Handle(), WC_BUTTONW, ID::Option1, BS_AUTORADIOBUTTON | WS_TABSTOP | WS_GROUP);
     win32::SetText(Option1, "定数");
     Place(Option1, {360, 720, 1455, 255});
     SendMessageW(Option1, BM_SETCHECK, BST_CHECKED, 0);
-    Option2 = AddControl(Handle(), WC_BUTTONW, ID::Option2, BS_AUTORADIOBUTTON | WS_TABSTOP);
+    Option2 = AddControl(Handle(), WC_BUTTONW, ID::Option2, BS_AUTORADIOBUTTON);
     win32::SetText(Option2, "関数");
     Place(Option2, {2040, 720, 1455, 255});
-    Option3 = AddControl(Handle(), WC_BUTTONW, ID::Option3, BS_AUTORADIOBUTTON | WS_TABSTOP);
+    Option3 = AddControl(Handle(), WC_BUTTONW, ID::Option3, BS_AUTORADIOBUTTON);
     win32::SetText(Option3, "型");
     Place(Option3, {3720, 720, 1455, 255});
 
     // The list box keeps nothing per entry: it draws each visible entry from the logic's list,
-    // so hundreds of thousands of entries cost nothing to show.
+    // so hundreds of thousands of entries cost nothing to show. Without texts of its own it asks
+    // the window where a typed character leads (WM_CHARTOITEM).
     List1 = AddControl(Handle(), WC_LISTBOXW, ID::List1,
                        LBS_NODATA | LBS_OWNERDRAWFIXED | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT |
-                           WS_VSCROLL | WS_TABSTOP | WS_GROUP,
+                           LBS_WANTKEYBOARDINPUT | WS_VSCROLL | WS_TABSTOP | WS_GROUP,
                        WS_EX_CLIENTEDGE);
     Place(List1, {0, 1080, 6615, 2760});
     SetList1ItemHeight();
@@ -183,6 +202,7 @@ Form1Window::Form1Window() : logic_(*this) {
                    WS_EX_CLIENTEDGE);
     Place(Text2, {0, 5040, 6615, 2775});
     SendMessageW(Text2, EM_SETLIMITTEXT, 0, 0);
+    Subclass(Text2, Text2Procedure);
 
     Label1 = AddControl(Handle(), WC_STATICW, ID::Label1,
                         SS_LEFT | SS_EDITCONTROL | SS_NOPREFIX | WS_GROUP);
@@ -207,6 +227,8 @@ LRESULT Form1Window::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case kText1KeyDown:
             logic_.Text1_KeyDown(static_cast<int>(wParam), static_cast<int>(lParam));
             return 0;
+        case WM_CHARTOITEM:
+            return OnList1Char(static_cast<wchar_t>(LOWORD(wParam)));
         case WM_DRAWITEM:
             OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
             return TRUE;
@@ -258,6 +280,7 @@ void Form1Window::OnCommand(int id, int code, HWND control) {
             break;
         case ID::List1:
             if (code == LBN_SELCHANGE) {
+                AnnounceList1Selection();
                 logic_.List1_Click();
             } else if (code == LBN_DBLCLK) {
                 logic_.List1_DblClick();
@@ -288,6 +311,39 @@ void Form1Window::OnMenuCommand(int id) {
         default:
             break;
     }
+}
+
+// The list box moves to the entry returned, or stays for -2, and reports a change as for a click.
+// Its caret index in wParam has only 16 bits, so the selection is asked for.
+LRESULT Form1Window::OnList1Char(wchar_t character) {
+    constexpr LRESULT kStay = -2;
+    if (IS_HIGH_SURROGATE(character)) {
+        highSurrogate_ = character;
+        return kStay;
+    }
+    std::wstring typed;
+    if (IS_LOW_SURROGATE(character) && highSurrogate_ != 0) {
+        typed.push_back(highSurrogate_);
+    }
+    highSurrogate_ = 0;
+    typed.push_back(character);
+    const std::optional<std::size_t> next =
+        NextEntryBeginningWith(logic_.Results(), SelectedResult(), Narrow(typed));
+    return next ? static_cast<LRESULT>(*next) : kStay;
+}
+
+// The system's list box tells screen readers of its own selection changes, but Wine's does not,
+// and the entries' child IDs are the ones the list's accessible object gives.
+void Form1Window::AnnounceList1Selection() const {
+    const std::optional<std::size_t> selected = SelectedResult();
+    if (!selected) {
+        return;
+    }
+    const auto child = static_cast<LONG>(*selected + 1);
+    if (GetFocus() == List1) {
+        NotifyWinEvent(EVENT_OBJECT_FOCUS, List1, OBJID_CLIENT, child);
+    }
+    NotifyWinEvent(EVENT_OBJECT_SELECTION, List1, OBJID_CLIENT, child);
 }
 
 // Each entry's text comes bounded from the logic's list, so no draw call gets a huge string.

@@ -51,6 +51,8 @@ class Form1Window final : public FormWindow, private Form1View {
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnCommand(int id, int code, HWND control);
     void OnMenuCommand(int id);
+    LRESULT OnList1Char(wchar_t character);
+    void AnnounceList1Selection() const;
     void OnDrawItem(const DRAWITEMSTRUCT& item) const;
     bool OnSetCursor(HWND window, int hitTest) const;
     LRESULT OnCtlColorStatic(HDC dc, HWND control);
@@ -85,6 +87,8 @@ class Form1Window final : public FormWindow, private Form1View {
     // Where the result list stood before the logic placed new entries.
     std::optional<std::size_t> selectedBeforePlacing_;
     std::size_t topBeforePlacing_ = 0;
+    // The first half of a character typed in List1 that comes as two UTF-16 units.
+    wchar_t highSurrogate_ = 0;
     // The entries selected and at the top, which placing new entries moves.
     std::optional<SortedResultList::Id> selectedIdBeforePlacing_;
     std::optional<SortedResultList::Id> topIdBeforePlacing_;

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -260,6 +261,25 @@ class Form1WindowTest : public testing::Test {
         PostMessageW(Text1_, WM_KEYDOWN, key, 1);
         PostMessageW(Text1_, WM_KEYUP, key, 1 | (3u << 30));
         ProcessPendingMessages();
+    }
+
+    // A key pressed on the control that has the focus, through the program's message loop, with
+    // the given modifier keys held.
+    void PressKey(WPARAM key, std::initializer_list<int> held = {}) {
+        BYTE keys[256] = {};
+        GetKeyboardState(keys);
+        for (const int modifier : held) {
+            keys[modifier] = 0x80;
+        }
+        SetKeyboardState(keys);
+        HWND focus = GetFocus();
+        PostMessageW(focus, WM_KEYDOWN, key, 1);
+        PostMessageW(focus, WM_KEYUP, key, 1 | (3u << 30));
+        ProcessPendingMessages();
+        for (const int modifier : held) {
+            keys[modifier] = 0;
+        }
+        SetKeyboardState(keys);
     }
 
     std::size_t Count() const {
@@ -735,10 +755,112 @@ TEST_F(Form1WindowTest, KeysMovingTheSelectionPreview) {
     Load(Example());
     Search("", ID::Option1);
     ClickRow(0);
-    PostMessageW(List1_, WM_KEYDOWN, VK_DOWN, 1);
-    ProcessPendingMessages();
-    EXPECT_EQ(Selected(), 1);
-    EXPECT_EQ(GetText(Label1_), "Public Const LAST_ONE = 1");
+    const struct {
+        WPARAM key;
+        int selected;
+    } moves[] = {{VK_DOWN, 1}, {VK_END, 2},   {VK_HOME, 0}, {VK_NEXT, 2},
+                 {VK_UP, 1},   {VK_PRIOR, 0}, {VK_UP, 0}};
+    for (const auto& move : moves) {
+        SCOPED_TRACE(move.key);
+        SetText(Label1_, "");
+        PressKey(move.key);
+        EXPECT_EQ(Selected(), move.selected);
+        EXPECT_EQ(GetText(Label1_), form_->Results().Item(static_cast<std::size_t>(move.selected)));
+    }
+}
+
+// The list holds no texts, so the window finds the entry: the next one after the selection that
+// begins with the character, letter case ignored, round to the first; none leaves it where it is.
+TEST_F(Form1WindowTest, TypingMovesToTheNextEntryBeginningWithTheCharacter) {
+    Load(WriteFile("typed.txt", {"' h", "Public Const P_ONE = 1", "Global Const G_ONE = 2",
+                                 "Public Const P_TWO = 3", "Public Const Q = 4", "' t"}));
+    Search("", ID::Option1);
+    ASSERT_EQ(Rows(), (std::vector<std::string>{"Global Const G_ONE = 2", "Public Const P_ONE = 1",
+                                                "Public Const P_TWO = 3", "Public Const Q = 4"}));
+    ClickRow(0);
+    const struct {
+        wchar_t typed;
+        int selected;
+    } steps[] = {{L'p', 1}, {L'P', 2}, {L'p', 3}, {L'p', 1}, {L'g', 0}, {L'x', 0}, {L'\t', 0}};
+    for (const auto& step : steps) {
+        SCOPED_TRACE(Narrow(std::wstring(1, step.typed)));
+        SetText(Label1_, "");
+        PostMessageW(List1_, WM_CHAR, step.typed, 1);
+        ProcessPendingMessages();
+        EXPECT_EQ(Selected(), step.selected);
+        const bool moved = step.typed != L'x' && step.typed != L'\t';
+        EXPECT_EQ(GetText(Label1_),
+                  moved ? form_->Results().Item(static_cast<std::size_t>(step.selected)) : "");
+    }
+    EXPECT_EQ(GetText(Text2_), "");
+}
+
+// Esc is bound to nothing in the main window: in the output text the edit control would close
+// the window, and the collected text with it.
+TEST_F(Form1WindowTest, EscInAnyControlChangesNothing) {
+    Load(Example());
+    Search("", ID::Option1);
+    ClickRow(0);
+    Click(ID::Command4);
+    const std::string collected = GetText(Text2_);
+    ASSERT_FALSE(collected.empty());
+    for (const int id : {ID::Text1, ID::Command1, ID::Command3, ID::Command2, ID::Option1,
+                         ID::List1, ID::Text2, ID::Command4}) {
+        SCOPED_TRACE(id);
+        SetFocus(Control(id));
+        PressKey(VK_ESCAPE);
+        ASSERT_TRUE(IsWindow(window_));
+        EXPECT_TRUE(IsWindowVisible(window_));
+        EXPECT_EQ(GetFocus(), Control(id));
+        EXPECT_EQ(GetText(Text2_), collected);
+        EXPECT_EQ(Selected(), 0);
+    }
+    EXPECT_FALSE(QuitPosted());
+}
+
+// The option buttons are one tab stop, the checked one, and the arrow keys move within them;
+// Label1 never takes the focus, and the output text lets Tab go, also with Ctrl held.
+TEST_F(Form1WindowTest, TabCyclesThroughTheControlsBothWays) {
+    Load(Example());
+    Search("", ID::Option1);
+    ClickRow(0);
+    Click(ID::Command4);
+    const std::string collected = GetText(Text2_);
+    const std::vector<int> order = {ID::Text1,   ID::Command1, ID::Command3, ID::Command2,
+                                    ID::Option1, ID::List1,    ID::Text2,    ID::Command4};
+    SetFocus(Text1_);
+    for (std::size_t step = 1; step <= order.size(); ++step) {
+        PressKey(VK_TAB);
+        EXPECT_EQ(GetDlgCtrlID(GetFocus()), order[step % order.size()]) << "Tab " << step;
+    }
+    for (std::size_t step = 1; step <= order.size(); ++step) {
+        PressKey(VK_TAB, {VK_SHIFT});
+        EXPECT_EQ(GetDlgCtrlID(GetFocus()), order[(order.size() - step) % order.size()])
+            << "Shift+Tab " << step;
+    }
+    SetFocus(Text2_);
+    PressKey(VK_TAB, {VK_CONTROL});
+    EXPECT_EQ(GetFocus(), Control(ID::Command4));
+    SetFocus(Text2_);
+    PressKey(VK_TAB, {VK_CONTROL, VK_SHIFT});
+    EXPECT_EQ(GetFocus(), List1_);
+    EXPECT_EQ(GetText(Text2_), collected);
+
+    SetFocus(Control(ID::Option1));
+    PressKey(VK_RIGHT);
+    EXPECT_EQ(GetFocus(), Control(ID::Option2));
+    EXPECT_TRUE(Checked(ID::Option2));
+    PressKey(VK_RIGHT);
+    EXPECT_TRUE(Checked(ID::Option3));
+    PressKey(VK_LEFT);
+    EXPECT_EQ(GetFocus(), Control(ID::Option2));
+    EXPECT_FALSE(Checked(ID::Option1));
+    PressKey(VK_TAB);
+    EXPECT_EQ(GetFocus(), List1_);
+    PressKey(VK_TAB, {VK_SHIFT});
+    EXPECT_EQ(GetFocus(), Control(ID::Option2));
+    PressKey(VK_TAB, {VK_SHIFT});
+    EXPECT_EQ(GetFocus(), Control(ID::Command2));
 }
 
 TEST_F(Form1WindowTest, AddStaysEnabledAfterLoadsAndSearches) {
