@@ -6,8 +6,11 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "AccessibleNames.h"
 #include "AppIdentity.h"
 #include "MessageLoop.h"
+#include "NamedAccessible.h"
+#include "ResultListAccessible.h"
 #include "ShownText.h"
 #include "SortedResultList.h"
 #include "Subclass.h"
@@ -29,6 +32,9 @@ constexpr int kEntryMarginTwips = 30;
 // A key went down in Text1: wParam is its virtual-key code, lParam the state of Shift, Ctrl and
 // Alt.
 constexpr UINT kText1KeyDown = WM_APP;
+// A screen reader asks a control for its client area's accessible object, which the window owns:
+// wParam is WM_GETOBJECT's, lParam the control. Answers 0 to leave it to the control.
+constexpr UINT kClientObjectWanted = WM_APP + 1;
 
 // The program's icon, loaded once for the program's life: the About window shows it too, and it
 // may outlive the main window.
@@ -72,6 +78,17 @@ int ShiftState() {
            (GetKeyState(VK_MENU) < 0 ? 4 : 0);
 }
 
+LRESULT AnswerGetObject(HWND control, WPARAM flags, LPARAM objectId) {
+    if (static_cast<LONG>(static_cast<DWORD>(objectId)) == OBJID_CLIENT) {
+        const LRESULT answer = SendMessageW(GetParent(control), kClientObjectWanted, flags,
+                                            reinterpret_cast<LPARAM>(control));
+        if (answer > 0) {
+            return answer;
+        }
+    }
+    return CallPrevious(control, WM_GETOBJECT, flags, objectId);
+}
+
 // Text1 reports every key going down to the window before it handles the key itself. It asks
 // the dialog keys to leave it Enter, which would otherwise press the default button.
 LRESULT CALLBACK Text1Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -92,6 +109,8 @@ LRESULT CALLBACK Text1Procedure(HWND window, UINT message, WPARAM wParam, LPARAM
                 return 0;
             }
             break;
+        case WM_GETOBJECT:
+            return AnswerGetObject(window, wParam, lParam);
         default:
             break;
     }
@@ -110,6 +129,16 @@ LRESULT CALLBACK Text2Procedure(HWND window, UINT message, WPARAM wParam, LPARAM
             code &= ~(DLGC_WANTALLKEYS | DLGC_WANTTAB);
         }
         return code;
+    }
+    if (message == WM_GETOBJECT) {
+        return AnswerGetObject(window, wParam, lParam);
+    }
+    return CallPrevious(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK Label1Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_GETOBJECT) {
+        return AnswerGetObject(window, wParam, lParam);
     }
     return CallPrevious(window, message, wParam, lParam);
 }
@@ -133,6 +162,8 @@ LRESULT CALLBACK List1Procedure(HWND window, UINT message, WPARAM wParam, LPARAM
                 return 0;
             }
             break;
+        case WM_GETOBJECT:
+            return AnswerGetObject(window, wParam, lParam);
         default:
             break;
     }
@@ -207,6 +238,7 @@ Form1Window::Form1Window() : logic_(*this) {
     Label1 = AddControl(Handle(), WC_STATICW, ID::Label1,
                         SS_LEFT | SS_EDITCONTROL | SS_NOPREFIX | WS_GROUP);
     Place(Label1, {120, 3960, 5535, 975});
+    Subclass(Label1, Label1Procedure);
 
     Command4 =
         AddControl(Handle(), WC_BUTTONW, ID::Command4, BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP);
@@ -224,6 +256,8 @@ LRESULT Form1Window::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_COMMAND:
             OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
             return 0;
+        case kClientObjectWanted:
+            return OnClientObjectWanted(reinterpret_cast<HWND>(lParam), wParam);
         case kText1KeyDown:
             logic_.Text1_KeyDown(static_cast<int>(wParam), static_cast<int>(lParam));
             return 0;
@@ -330,6 +364,42 @@ LRESULT Form1Window::OnList1Char(wchar_t character) {
     const std::optional<std::size_t> next =
         NextEntryBeginningWith(logic_.Results(), SelectedResult(), Narrow(typed));
     return next ? static_cast<LRESULT>(*next) : kStay;
+}
+
+// The names are the controls' own, never shown: no visible text names these controls.
+LRESULT Form1Window::OnClientObjectWanted(HWND control, WPARAM flags) {
+    AccessiblePtr* object = nullptr;
+    if (control == List1) {
+        object = &list1Accessible_;
+        if (!*object) {
+            *object =
+                ResultListAccessible::Create(List1, logic_.Results(), Widen(kList1AccessibleName));
+        }
+    } else {
+        std::string_view name;
+        if (control == Text1) {
+            object = &text1Accessible_;
+            name = kText1AccessibleName;
+        } else if (control == Text2) {
+            object = &text2Accessible_;
+            name = kText2AccessibleName;
+        } else if (control == Label1) {
+            object = &label1Accessible_;
+            name = kLabel1AccessibleName;
+        } else {
+            return 0;
+        }
+        if (!*object) {
+            *object = NamedAccessible::Create(control, Widen(name),
+                                              control == Label1 ? NamedAccessible::Text::kAsValue
+                                                                : NamedAccessible::Text::kAsUsual);
+        }
+    }
+    if (!*object) {
+        return 0;
+    }
+    return LresultFromObject(__uuidof(IAccessible), flags,
+                             static_cast<IAccessible*>(object->get()));
 }
 
 // The system's list box tells screen readers of its own selection changes, but Wine's does not,

@@ -1,5 +1,6 @@
 #include "Form1Window.h"
 
+#include <oleacc.h>
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -21,6 +22,7 @@
 #include "Collection.h"
 #include "FailingAllocator.h"
 #include "MessageLoop.h"
+#include "ShownText.h"
 #include "StandInServices.h"
 #include "TwipsToPixels.h"
 #include "Utf16.h"
@@ -180,6 +182,112 @@ RECT PlaceInParent(HWND control) {
     MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&place), 2);
     return place;
 }
+
+struct ReleaseObject {
+    void operator()(IUnknown* object) const { object->Release(); }
+};
+using AccessibleRef = std::unique_ptr<IAccessible, ReleaseObject>;
+
+// What a screen reader gets for a control's client area.
+AccessibleRef AccessibleOf(HWND control) {
+    void* object = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(control, OBJID_CLIENT, __uuidof(IAccessible), &object))) {
+        return nullptr;
+    }
+    return AccessibleRef(static_cast<IAccessible*>(object));
+}
+
+VARIANT Child(LONG id) {
+    VARIANT child;
+    VariantInit(&child);
+    child.vt = VT_I4;
+    child.lVal = id;
+    return child;
+}
+
+// A text property of an object or its child, or "<failed>".
+std::wstring TextOf(IAccessible& object, LONG child,
+                    HRESULT (STDMETHODCALLTYPE IAccessible::*property)(VARIANT, BSTR*)) {
+    BSTR text = nullptr;
+    const HRESULT result = (object.*property)(Child(child), &text);
+    std::wstring taken =
+        SUCCEEDED(result) && text != nullptr ? std::wstring(text, SysStringLen(text)) : L"<failed>";
+    SysFreeString(text);
+    return taken;
+}
+
+std::wstring NameOf(IAccessible& object, LONG child = CHILDID_SELF) {
+    return TextOf(object, child, &IAccessible::get_accName);
+}
+
+std::wstring ValueOf(IAccessible& object, LONG child = CHILDID_SELF) {
+    return TextOf(object, child, &IAccessible::get_accValue);
+}
+
+LONG RoleOf(IAccessible& object, LONG child = CHILDID_SELF) {
+    VARIANT role;
+    VariantInit(&role);
+    return SUCCEEDED(object.get_accRole(Child(child), &role)) && role.vt == VT_I4 ? role.lVal : -1;
+}
+
+LONG StateOf(IAccessible& object, LONG child) {
+    VARIANT state;
+    VariantInit(&state);
+    return SUCCEEDED(object.get_accState(Child(child), &state)) && state.vt == VT_I4 ? state.lVal
+                                                                                     : -1;
+}
+
+LONG ChildCountOf(IAccessible& object) {
+    LONG count = -1;
+    object.get_accChildCount(&count);
+    return count;
+}
+
+// The child a query of the whole list names, or CHILDID_SELF - 1 for none.
+LONG ChildIn(HRESULT result, const VARIANT& child) {
+    return result == S_OK && child.vt == VT_I4 ? child.lVal : CHILDID_SELF - 1;
+}
+
+struct ListEvent {
+    DWORD event;
+    LONG child;
+    bool operator==(const ListEvent&) const = default;
+    friend void PrintTo(const ListEvent& e, std::ostream* out) {
+        *out << (e.event == EVENT_OBJECT_FOCUS ? "focus " : "selection ") << e.child;
+    }
+};
+
+// The focus and selection events raised for entries of a list box, as a screen reader gets
+// them while the program handles its messages.
+class ListEvents {
+  public:
+    explicit ListEvents(HWND list) {
+        list_ = list;
+        events_.clear();
+        hook_ = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_SELECTION, nullptr, Record,
+                                GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+    }
+    ~ListEvents() { UnhookWinEvent(hook_); }
+    ListEvents(const ListEvents&) = delete;
+    ListEvents& operator=(const ListEvents&) = delete;
+
+    std::vector<ListEvent> Take() {
+        ProcessPendingMessages();
+        return std::exchange(events_, {});
+    }
+
+  private:
+    static void CALLBACK Record(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child,
+                                DWORD, DWORD) {
+        if (window == list_ && object == OBJID_CLIENT && child != CHILDID_SELF) {
+            events_.push_back({event, child});
+        }
+    }
+
+    static inline HWND list_ = nullptr;
+    static inline std::vector<ListEvent> events_;
+    HWINEVENTHOOK hook_;
+};
 
 class Form1WindowTest : public testing::Test {
   protected:
@@ -863,6 +971,119 @@ TEST_F(Form1WindowTest, TabCyclesThroughTheControlsBothWays) {
     EXPECT_EQ(GetFocus(), Control(ID::Command2));
 }
 
+// The list box holds no texts: the window's object names its entries with what the list draws
+// and tells of each selection change, by mouse, arrow key or typed character.
+TEST_F(Form1WindowTest, ScreenReaderReadsTheResultList) {
+    Load(Example());
+    Search("", ID::Option1);
+    const AccessibleRef list = AccessibleOf(List1_);
+    ASSERT_TRUE(list);
+    EXPECT_EQ(RoleOf(*list), ROLE_SYSTEM_LIST);
+    EXPECT_EQ(NameOf(*list), L"検索結果");
+    EXPECT_EQ(ChildCountOf(*list), 3);
+    IDispatch* entry = reinterpret_cast<IDispatch*>(1);
+    EXPECT_EQ(list->get_accChild(Child(2), &entry), S_FALSE);
+    EXPECT_EQ(entry, nullptr);
+    EXPECT_EQ(RoleOf(*list, 2), ROLE_SYSTEM_LISTITEM);
+    EXPECT_EQ(NameOf(*list, 2), L"Public Const LAST_ONE = 1");
+    EXPECT_EQ(NameOf(*list, 4), L"<failed>");
+    EXPECT_EQ(StateOf(*list, 2) & (STATE_SYSTEM_SELECTABLE | STATE_SYSTEM_SELECTED),
+              STATE_SYSTEM_SELECTABLE);
+    VARIANT selection;
+    EXPECT_EQ(ChildIn(list->get_accSelection(&selection), selection), CHILDID_SELF - 1);
+
+    ListEvents events(List1_);
+    ClickRow(1);
+    EXPECT_EQ(events.Take(),
+              (std::vector<ListEvent>{{EVENT_OBJECT_FOCUS, 2}, {EVENT_OBJECT_SELECTION, 2}}));
+    const LONG chosen = STATE_SYSTEM_SELECTED | STATE_SYSTEM_FOCUSED;
+    EXPECT_EQ(StateOf(*list, 2) & chosen, chosen);
+    VARIANT focus;
+    EXPECT_EQ(ChildIn(list->get_accFocus(&focus), focus), 2);
+    EXPECT_EQ(ChildIn(list->get_accSelection(&selection), selection), 2);
+
+    PressKey(VK_DOWN);
+    EXPECT_EQ(events.Take(),
+              (std::vector<ListEvent>{{EVENT_OBJECT_FOCUS, 3}, {EVENT_OBJECT_SELECTION, 3}}));
+    EXPECT_EQ(StateOf(*list, 3) & chosen, chosen);
+    EXPECT_EQ(StateOf(*list, 2) & chosen, 0);
+    EXPECT_EQ(NameOf(*list, 3), L"Public Const MAX_PATH = 260");
+
+    PostMessageW(List1_, WM_CHAR, L'g', 1);
+    EXPECT_EQ(events.Take(),
+              (std::vector<ListEvent>{{EVENT_OBJECT_FOCUS, 1}, {EVENT_OBJECT_SELECTION, 1}}));
+
+    RECT row{};
+    SendMessageW(List1_, LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row));
+    MapWindowPoints(List1_, nullptr, reinterpret_cast<POINT*>(&row), 2);
+    LONG left = 0, top = 0, width = 0, height = 0;
+    EXPECT_EQ(list->accLocation(&left, &top, &width, &height, Child(1)), S_OK);
+    EXPECT_EQ((std::vector<LONG>{left, top, width, height}),
+              (std::vector<LONG>{row.left, row.top, row.right - row.left, row.bottom - row.top}));
+}
+
+TEST_F(Form1WindowTest, ScreenReaderCountsEveryEntryOfAVeryLargeList) {
+    Load(LargeFile());
+    Search("", ID::Option1);
+    const AccessibleRef list = AccessibleOf(List1_);
+    ASSERT_TRUE(list);
+    const LONG count = kLargeLineCount - 1;
+    EXPECT_EQ(ChildCountOf(*list), count);
+    EXPECT_EQ(NameOf(*list, count),
+              Widen(form_->Results().Item(static_cast<std::size_t>(count - 1))));
+    EXPECT_NE(StateOf(*list, count) & STATE_SYSTEM_OFFSCREEN, 0);
+    EXPECT_EQ(StateOf(*list, 1) & STATE_SYSTEM_OFFSCREEN, 0);
+}
+
+// Names a screen reader speaks, never shown: the controls keep their texts, and the preview's
+// text is the label's value.
+TEST_F(Form1WindowTest, ScreenReaderNamesTheControlsThatNoTextNames) {
+    Load(Example());
+    Search("", ID::Option2);
+    ClickRow(0);
+    Click(ID::Command4);
+    const std::string preview = GetText(Label1_);
+    ASSERT_EQ(preview, kExampleLines[3]);
+
+    const struct {
+        HWND control;
+        const wchar_t* name;
+        LONG role;
+    } controls[] = {{Text1_, L"検索キー", ROLE_SYSTEM_TEXT},
+                    {List1_, L"検索結果", ROLE_SYSTEM_LIST},
+                    {Text2_, L"出力", ROLE_SYSTEM_TEXT},
+                    {Label1_, L"プレビュー", 0}};
+    for (const auto& control : controls) {
+        SCOPED_TRACE(GetDlgCtrlID(control.control));
+        const AccessibleRef object = AccessibleOf(control.control);
+        ASSERT_TRUE(object);
+        EXPECT_EQ(NameOf(*object), control.name);
+        // The standard object keeps the control's kind; Wine's knows none for a static control.
+        if (control.role != 0) {
+            EXPECT_EQ(RoleOf(*object), control.role);
+        }
+    }
+    EXPECT_EQ(ValueOf(*AccessibleOf(Label1_)), Widen(preview));
+    EXPECT_EQ(ValueOf(*AccessibleOf(Text2_)), Widen(GetText(Text2_)));
+    EXPECT_EQ(GetText(Label1_), preview);
+    EXPECT_EQ(GetText(Text1_), "");
+}
+
+// A screen reader may hold the list's object after the window has gone.
+TEST_F(Form1WindowTest, AccessibleObjectAnswersNoMoreOnceTheWindowIsGone) {
+    Load(Example());
+    Search("", ID::Option1);
+    const AccessibleRef list = AccessibleOf(List1_);
+    const AccessibleRef label = AccessibleOf(Label1_);
+    ASSERT_TRUE(list && label);
+    form_.reset();
+    LONG count = 0;
+    EXPECT_EQ(list->get_accChildCount(&count), CO_E_OBJNOTCONNECTED);
+    BSTR name = nullptr;
+    EXPECT_EQ(list->get_accName(Child(1), &name), CO_E_OBJNOTCONNECTED);
+    EXPECT_EQ(label->get_accName(Child(CHILDID_SELF), &name), CO_E_OBJNOTCONNECTED);
+}
+
 TEST_F(Form1WindowTest, AddStaysEnabledAfterLoadsAndSearches) {
     const std::string path = Example();
     Load(path);
@@ -896,6 +1117,9 @@ TEST_F(Form1WindowTest, HugeLineIsListedPreviewedAndAdded) {
     EXPECT_LT(GetText(Text2_).size(), 5000u);
     Click(ID::Command3);
     EXPECT_EQ(ClipboardText(), Widen("\r\n\r\n" + big));
+    const AccessibleRef list = AccessibleOf(List1_);
+    ASSERT_TRUE(list);
+    EXPECT_EQ(NameOf(*list, 1), Widen(ShownLine(big)));
 }
 
 // The search ends with a message, the window ready for the next one and the output kept.
