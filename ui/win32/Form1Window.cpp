@@ -14,6 +14,7 @@
 #include "ShownText.h"
 #include "SortedResultList.h"
 #include "Subclass.h"
+#include "SystemAppearance.h"
 #include "TypeAhead.h"
 #include "UserInterfaceServices.h"
 #include "Utf16.h"
@@ -426,16 +427,18 @@ void Form1Window::OnDrawItem(const DRAWITEMSTRUCT& item) const {
         return;
     }
     const bool selected = (item.itemState & ODS_SELECTED) != 0;
-    FillRect(item.hDC, &item.rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+    const WindowColours colours = CurrentColours();
+    const ColourPair& colour = selected ? colours.selectedRow : colours.row;
+    SetDCBrushColor(item.hDC, ToColorRef(colour.background));
+    FillRect(item.hDC, &item.rcItem, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
     const SortedResultList& results = logic_.Results();
     if (item.itemID < results.Count()) {
         const std::wstring text = Widen(ShownLine(results.Item(item.itemID)));
         // List1 keeps the default font; asking it for its font would cost a message per row.
         const SelectedObject font(item.hDC, DefaultFont());
         SetBkMode(item.hDC, TRANSPARENT);
-        SetTextColor(item.hDC, GetSysColor((item.itemState & ODS_DISABLED) != 0 ? COLOR_GRAYTEXT
-                                           : selected ? COLOR_HIGHLIGHTTEXT
-                                                      : COLOR_WINDOWTEXT));
+        SetTextColor(item.hDC, (item.itemState & ODS_DISABLED) != 0 ? GetSysColor(COLOR_GRAYTEXT)
+                                                                    : ToColorRef(colour.text));
         RECT area = item.rcItem;
         area.left += Pixels(kEntryMarginTwips);
         DrawTextW(item.hDC, text.c_str(), static_cast<int>(text.size()), &area,
@@ -456,11 +459,13 @@ bool Form1Window::OnSetCursor(HWND window, int hitTest) const {
 }
 
 LRESULT Form1Window::OnCtlColorStatic(HDC dc, HWND control) {
+    // The preview's colours keep the menu bar's background in every appearance.
     if (control == Label1) {
         const int background =
             GetSysColorBrush(COLOR_MENUBAR) != nullptr ? COLOR_MENUBAR : COLOR_MENU;
-        SetBkColor(dc, GetSysColor(background));
-        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+        const ColourPair preview = CurrentColours().preview;
+        SetBkColor(dc, ToColorRef(preview.background));
+        SetTextColor(dc, ToColorRef(preview.text));
         return reinterpret_cast<LRESULT>(GetSysColorBrush(background));
     }
     // Locked, not greyed: the output reads like any text box.

@@ -10,10 +10,11 @@
 
 namespace brackwin::win32 {
 
-// A hyperlink: shows its caption underlined in the link colour on light grey, a CR LF breaking
-// the line, and hands its url to the desktop through the user-interface services when clicked,
-// or when Space is pressed while it has the focus. A tab stop, with a focus rectangle while it
-// has the focus, and the hand pointer over it. The caption is the control's window text.
+// A hyperlink: shows its caption underlined in the link colours (blue on light grey, or the
+// system's pair in high contrast), a CR LF breaking the line, and hands its url to the desktop
+// through the user-interface services when clicked, or when Space is pressed while it has the
+// focus. A tab stop, with a focus rectangle while it has the focus, and the hand pointer over it.
+// The caption is the control's window text.
 class TaviLink final : public Window {
   public:
     TaviLink() = default;
@@ -38,7 +39,6 @@ class TaviLink final : public Window {
 
     std::string url_;
     UniqueFont font_;
-    UniqueBrush background_;
     bool pressed_ = false;
 };
 

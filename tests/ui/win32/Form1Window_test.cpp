@@ -23,6 +23,7 @@
 #include "FailingAllocator.h"
 #include "MessageLoop.h"
 #include "ShownText.h"
+#include "StandInAppearance.h"
 #include "StandInServices.h"
 #include "TwipsToPixels.h"
 #include "Utf16.h"
@@ -1083,6 +1084,41 @@ TEST_F(Form1WindowTest, AccessibleObjectAnswersNoMoreOnceTheWindowIsGone) {
     EXPECT_EQ(list->get_accName(Child(1), &name), CO_E_OBJNOTCONNECTED);
     EXPECT_EQ(label->get_accName(Child(CHILDID_SELF), &name), CO_E_OBJNOTCONNECTED);
 }
+
+class Form1WindowColoursTest : public Form1WindowTest,
+                               public testing::WithParamInterface<AppearanceCase> {};
+
+// The colours each paint chooses, read from the device context it painted with.
+TEST_P(Form1WindowColoursTest, PreviewAndRowsAreReadable) {
+    const StandInAppearance appearance(GetParam());
+    const WindowColours& expected = GetParam().expected;
+    Load(Example());
+    Search("", ID::Option1);
+    const HDC dc = CreateCompatibleDC(nullptr);
+    SendMessageW(window_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                 reinterpret_cast<LPARAM>(Label1_));
+    EXPECT_EQ(ToRgb(GetTextColor(dc)), expected.preview.text);
+    EXPECT_EQ(ToRgb(GetBkColor(dc)), expected.preview.background);
+    for (const bool selected : {false, true}) {
+        SCOPED_TRACE(selected ? "selected row" : "row");
+        DRAWITEMSTRUCT item{};
+        item.CtlType = ODT_LISTBOX;
+        item.CtlID = ID::List1;
+        item.itemAction = ODA_DRAWENTIRE;
+        item.itemState = selected ? ODS_SELECTED : 0;
+        item.hwndItem = List1_;
+        item.hDC = dc;
+        item.rcItem = {0, 0, 200, 16};
+        SendMessageW(window_, WM_DRAWITEM, ID::List1, reinterpret_cast<LPARAM>(&item));
+        const ColourPair& row = selected ? expected.selectedRow : expected.row;
+        EXPECT_EQ(ToRgb(GetTextColor(dc)), row.text);
+        EXPECT_EQ(ToRgb(GetDCBrushColor(dc)), row.background);
+    }
+    DeleteDC(dc);
+}
+
+INSTANTIATE_TEST_SUITE_P(Appearances, Form1WindowColoursTest, testing::ValuesIn(kAppearances),
+                         AppearanceName);
 
 TEST_F(Form1WindowTest, AddStaysEnabledAfterLoadsAndSearches) {
     const std::string path = Example();

@@ -12,6 +12,7 @@
 #include "FormWindow.h"
 #include "Handles.h"
 #include "MessageLoop.h"
+#include "StandInAppearance.h"
 #include "StandInServices.h"
 #include "TwipsToPixels.h"
 #include "Utf16.h"
@@ -540,6 +541,33 @@ TEST_F(frmAboutTest, SpaceOpensTheFocusedLinkOnceAndEnterStillPressesOk) {
     EXPECT_FALSE(IsWindow(about));
     EXPECT_EQ(services_.openedUrls.size(), 1u);
 }
+
+class frmAboutColoursTest : public frmAboutTest,
+                            public testing::WithParamInterface<AppearanceCase> {};
+
+// The links' hot-tracking colour belongs on the window colour, not on the fixed grey, where
+// Wine's default shows it at 1.4:1: the colours each paint chooses, read from its device context.
+TEST_P(frmAboutColoursTest, LinksAndTitleAreReadable) {
+    const StandInAppearance appearance(GetParam());
+    const WindowColours& expected = GetParam().expected;
+    HWND about = Open();
+    ASSERT_NE(about, nullptr);
+    const HDC dc = CreateCompatibleDC(nullptr);
+    for (const int id : {ID::TAVI_HP_LINK, ID::TAVI_LINK_MAIL}) {
+        SCOPED_TRACE(id);
+        SendMessageW(FindControl(about, id), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc),
+                     PRF_CLIENT);
+        EXPECT_EQ(ToRgb(GetTextColor(dc)), expected.link.text);
+        EXPECT_EQ(ToRgb(GetDCBrushColor(dc)), expected.link.background);
+    }
+    SendMessageW(about, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                 reinterpret_cast<LPARAM>(FindControl(about, ID::lblTitle)));
+    EXPECT_EQ(ToRgb(GetTextColor(dc)), expected.title.text);
+    DeleteDC(dc);
+}
+
+INSTANTIATE_TEST_SUITE_P(Appearances, frmAboutColoursTest, testing::ValuesIn(kAppearances),
+                         AppearanceName);
 
 }  // namespace
 }  // namespace brackwin::win32
