@@ -423,6 +423,30 @@ TEST_F(frmAboutTest, StartsWithFocusOnOkAndTabsThroughTheLinks) {
         PressKey(VK_TAB);
         EXPECT_EQ(GetFocus(), next);
     }
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_SHIFT] = 0x80;
+    SetKeyboardState(keys);
+    for (HWND previous :
+         {FindControl(about, ID::TAVI_LINK_MAIL), FindControl(about, ID::TAVI_HP_LINK), cmdOK}) {
+        PressKey(VK_TAB);
+        EXPECT_EQ(GetFocus(), previous);
+    }
+    keys[VK_SHIFT] = 0;
+    SetKeyboardState(keys);
+}
+
+// Esc is OK wherever the focus is.
+TEST_F(frmAboutTest, EscClosesFromEveryControl) {
+    for (const int id : {ID::cmdOK, ID::TAVI_HP_LINK, ID::TAVI_LINK_MAIL}) {
+        SCOPED_TRACE(id);
+        HWND about = Open();
+        ASSERT_NE(about, nullptr);
+        SetFocus(FindControl(about, id));
+        PressKey(VK_ESCAPE);
+        EXPECT_FALSE(IsWindow(about));
+        EXPECT_EQ(frmAbout::Current(), nullptr);
+    }
 }
 
 TEST_F(frmAboutTest, FocusStaysWhereItWasWhileAnotherWindowIsActive) {
