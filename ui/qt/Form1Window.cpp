@@ -20,6 +20,7 @@
 #include "AppIdentity.h"
 #include "OptionGroup.h"
 #include "PaletteColours.h"
+#include "ReadableLabel.h"
 #include "ResultListModel.h"
 #include "ResultListView.h"
 #include "Twips.h"
@@ -109,13 +110,12 @@ Form1Window::Form1Window(QWidget* parent) : QMainWindow(parent), logic_(*this) {
     Text2->setTabChangesFocus(true);
     Text2->setAccessibleName(FromUtf8(kText2AccessibleName));
 
-    Label1 = Named(new QLabel(client), "Label1");
+    Label1 = Named(new ReadableLabel(client), "Label1");
     PlaceInTwips(Label1, 120, 3960, 5535, 975);
     Label1->setTextFormat(Qt::PlainText);
     Label1->setWordWrap(true);
     Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label1->setAutoFillBackground(true);
-    // The name says what the label is; its text stays what a reader reads as its content.
     Label1->setAccessibleName(FromUtf8(kLabel1AccessibleName));
 
     Command4 = Named(new QPushButton(QStringLiteral("追加"), client), "Command4");
@@ -270,7 +270,7 @@ bool Form1Window::IsSelected(Control option) const {
 }
 
 void Form1Window::SetLabel1(std::string_view caption) {
-    Label1->setText(FromUtf8(caption));
+    Label1->ShowText(FromUtf8(caption));
 }
 
 void Form1Window::SetText2(std::string_view text) {

@@ -8,7 +8,6 @@
 
 class QAction;
 class QCloseEvent;
-class QLabel;
 class QLineEdit;
 class QMenu;
 class QPlainTextEdit;
@@ -17,6 +16,7 @@ class QRadioButton;
 
 namespace brackwin {
 
+class ReadableLabel;
 class ResultListModel;
 class ResultListView;
 
@@ -80,7 +80,7 @@ class Form1Window : public QMainWindow, private Form1View {
     QRadioButton* Option3;
     ResultListView* List1;
     QPlainTextEdit* Text2;
-    QLabel* Label1;
+    ReadableLabel* Label1;
     QPushButton* Command4;
 };
 

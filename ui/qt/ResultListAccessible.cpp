@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QWindow>
 
+#include "AccessibleFactory.h"
 #include "ResultListView.h"
 
 namespace brackwin {
@@ -191,19 +192,10 @@ class ResultListAccessible final : public QAccessibleWidget, public QAccessibleT
     mutable QHash<int, QAccessible::Id> items_;
 };
 
-QAccessibleInterface* ResultListFactory(const QString&, QObject* object) {
-    auto* view = qobject_cast<ResultListView*>(object);
-    return view ? new ResultListAccessible(view) : nullptr;
-}
-
 }  // namespace
 
 void InstallResultListAccessibility() {
-    static const bool installed = [] {
-        QAccessible::installFactory(ResultListFactory);
-        return true;
-    }();
-    static_cast<void>(installed);
+    QAccessible::installFactory(MakeAccessible<ResultListView, ResultListAccessible>);
 }
 
 }  // namespace brackwin

@@ -115,11 +115,16 @@ QModelIndex ResultListView::indexAt(const QPoint& point) const {
 }
 
 void ResultListView::keyboardSearch(const QString& search) {
-    if (search.isEmpty() || !search.front().isPrint()) {
+    if (search.isEmpty()) {
         return;
     }
-    const qsizetype length = search.front().isHighSurrogate() && search.size() > 1 ? 2 : 1;
-    emit CharacterTyped(search.left(length));
+    const bool pair =
+        search.size() > 1 && search[0].isHighSurrogate() && search[1].isLowSurrogate();
+    const char32_t first =
+        pair ? QChar::surrogateToUcs4(search[0], search[1]) : search[0].unicode();
+    if (QChar::isPrint(first)) {
+        emit CharacterTyped(search.left(pair ? 2 : 1));
+    }
 }
 
 void ResultListView::ChooseRow(int row) {
