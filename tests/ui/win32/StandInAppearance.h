@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -17,6 +18,10 @@ struct AppearanceCase {
     std::vector<std::pair<int, Rgb>> colours;
     bool highContrast;
     WindowColours expected;
+
+    friend void PrintTo(const AppearanceCase& appearance, std::ostream* out) {
+        *out << appearance.name;
+    }
 };
 
 constexpr Rgb kBlack{0, 0, 0};
