@@ -391,6 +391,15 @@ class Form1WindowTest : public testing::Test {
         SetKeyboardState(keys);
     }
 
+    // Every control enabled, Command4 too, and the output text holding an entry: its text.
+    std::string ReadyWithAnEntryCollected() {
+        Load(Example());
+        Search("", ID::Option1);
+        ClickRow(0);
+        Click(ID::Command4);
+        return GetText(Text2_);
+    }
+
     std::size_t Count() const {
         return static_cast<std::size_t>(SendMessageW(List1_, LB_GETCOUNT, 0, 0));
     }
@@ -907,11 +916,7 @@ TEST_F(Form1WindowTest, TypingMovesToTheNextEntryBeginningWithTheCharacter) {
 // Esc is bound to nothing in the main window: in the output text the edit control would close
 // the window, and the collected text with it.
 TEST_F(Form1WindowTest, EscInAnyControlChangesNothing) {
-    Load(Example());
-    Search("", ID::Option1);
-    ClickRow(0);
-    Click(ID::Command4);
-    const std::string collected = GetText(Text2_);
+    const std::string collected = ReadyWithAnEntryCollected();
     ASSERT_FALSE(collected.empty());
     for (const int id : {ID::Text1, ID::Command1, ID::Command3, ID::Command2, ID::Option1,
                          ID::List1, ID::Text2, ID::Command4}) {
@@ -930,11 +935,7 @@ TEST_F(Form1WindowTest, EscInAnyControlChangesNothing) {
 // The option buttons are one tab stop, the checked one, and the arrow keys move within them;
 // Label1 never takes the focus, and the output text lets Tab go, also with Ctrl held.
 TEST_F(Form1WindowTest, TabCyclesThroughTheControlsBothWays) {
-    Load(Example());
-    Search("", ID::Option1);
-    ClickRow(0);
-    Click(ID::Command4);
-    const std::string collected = GetText(Text2_);
+    const std::string collected = ReadyWithAnEntryCollected();
     const std::vector<int> order = {ID::Text1,   ID::Command1, ID::Command3, ID::Command2,
                                     ID::Option1, ID::List1,    ID::Text2,    ID::Command4};
     SetFocus(Text1_);
