@@ -367,44 +367,44 @@ LRESULT Form1Window::OnList1Char(wchar_t character) {
     return next ? static_cast<LRESULT>(*next) : kStay;
 }
 
-// The names are the controls' own, never shown: no visible text names these controls.
 LRESULT Form1Window::OnClientObjectWanted(HWND control, WPARAM flags) {
-    AccessiblePtr* object = nullptr;
-    if (control == List1) {
-        object = &list1Accessible_;
-        if (!*object) {
-            *object =
-                ResultListAccessible::Create(List1, logic_.Results(), Widen(kList1AccessibleName));
-        }
-    } else {
-        std::string_view name;
-        if (control == Text1) {
-            object = &text1Accessible_;
-            name = kText1AccessibleName;
-        } else if (control == Text2) {
-            object = &text2Accessible_;
-            name = kText2AccessibleName;
-        } else if (control == Label1) {
-            object = &label1Accessible_;
-            name = kLabel1AccessibleName;
-        } else {
-            return 0;
-        }
-        if (!*object) {
-            *object = NamedAccessible::Create(control, Widen(name),
-                                              control == Label1 ? NamedAccessible::Text::kAsValue
-                                                                : NamedAccessible::Text::kAsUsual);
-        }
-    }
-    if (!*object) {
-        return 0;
-    }
-    return LresultFromObject(__uuidof(IAccessible), flags,
-                             static_cast<IAccessible*>(object->get()));
+    DelegatingAccessible* object = AccessibleObjectOf(control);
+    return object != nullptr
+               ? LresultFromObject(__uuidof(IAccessible), flags, static_cast<IAccessible*>(object))
+               : 0;
 }
 
-// The system's list box tells screen readers of its own selection changes, but Wine's does not,
-// and the entries' child IDs are the ones the list's accessible object gives.
+// Made when a screen reader first asks. The names are never shown: no visible text names these
+// controls.
+DelegatingAccessible* Form1Window::AccessibleObjectOf(HWND control) {
+    const auto named = [control](AccessiblePtr& object, std::string_view name,
+                                 NamedAccessible::Text text) {
+        if (!object) {
+            object = NamedAccessible::Create(control, Widen(name), text);
+        }
+        return object.get();
+    };
+    if (control == List1) {
+        if (!list1Accessible_) {
+            list1Accessible_ =
+                ResultListAccessible::Create(List1, logic_.Results(), Widen(kList1AccessibleName));
+        }
+        return list1Accessible_.get();
+    }
+    if (control == Text1) {
+        return named(text1Accessible_, kText1AccessibleName, NamedAccessible::Text::kAsUsual);
+    }
+    if (control == Text2) {
+        return named(text2Accessible_, kText2AccessibleName, NamedAccessible::Text::kAsUsual);
+    }
+    if (control == Label1) {
+        return named(label1Accessible_, kLabel1AccessibleName, NamedAccessible::Text::kAsValue);
+    }
+    return nullptr;
+}
+
+// Windows' list box also tells screen readers of a selection change, Wine's does not: the window
+// tells them itself, with the child IDs the list's accessible object gives.
 void Form1Window::AnnounceList1Selection() const {
     const std::optional<std::size_t> selected = SelectedResult();
     if (!selected) {

@@ -55,6 +55,7 @@ class Form1Window final : public FormWindow, private Form1View {
     void OnMenuCommand(int id);
     LRESULT OnList1Char(wchar_t character);
     LRESULT OnClientObjectWanted(HWND control, WPARAM flags);
+    DelegatingAccessible* AccessibleObjectOf(HWND control);
     void AnnounceList1Selection() const;
     void OnDrawItem(const DRAWITEMSTRUCT& item) const;
     bool OnSetCursor(HWND window, int hitTest) const;
