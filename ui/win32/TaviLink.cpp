@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "Fonts.h"
+#include "LinkAccessible.h"
 #include "SystemAppearance.h"
 #include "UserInterfaceServices.h"
 #include "Utf16.h"
@@ -75,6 +76,17 @@ LRESULT TaviLink::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_KEYDOWN:
             OnKeyDown(wParam, lParam);
             return 0;
+        case WM_GETOBJECT:
+            if (static_cast<LONG>(static_cast<DWORD>(lParam)) == OBJID_CLIENT) {
+                if (!accessible_) {
+                    accessible_ = LinkAccessible::Create(*this);
+                }
+                if (accessible_) {
+                    return LresultFromObject(__uuidof(IAccessible), wParam,
+                                             static_cast<IAccessible*>(accessible_.get()));
+                }
+            }
+            return Window::OnMessage(message, wParam, lParam);
         default:
             return Window::OnMessage(message, wParam, lParam);
     }

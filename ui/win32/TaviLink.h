@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "DelegatingAccessible.h"
 #include "Handles.h"
 #include "Window.h"
 
@@ -28,6 +29,8 @@ class TaviLink final : public Window {
     void SetUrl(std::string_view url);
     std::string Caption() const;
     void SetCaption(std::string_view caption);
+    // Hands the url to the desktop, as a click does.
+    void Open();
 
   private:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -35,11 +38,12 @@ class TaviLink final : public Window {
     void OnLeftButtonDown();
     void OnLeftButtonUp(POINT point);
     void OnKeyDown(WPARAM key, LPARAM flags);
-    void Open();
 
     std::string url_;
     UniqueFont font_;
     bool pressed_ = false;
+    // Made when a screen reader first asks; disconnected with the control.
+    AccessiblePtr accessible_;
 };
 
 }  // namespace brackwin::win32

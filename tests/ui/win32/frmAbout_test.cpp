@@ -1,3 +1,4 @@
+#include <oleacc.h>
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -6,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <type_traits>
 #include <vector>
 
@@ -592,6 +594,49 @@ TEST_P(frmAboutColoursTest, LinksAndTitleAreReadable) {
 
 INSTANTIATE_TEST_SUITE_P(Appearances, frmAboutColoursTest, testing::ValuesIn(kAppearances),
                          AppearanceName);
+
+struct ReleaseObject {
+    void operator()(IUnknown* object) const { object->Release(); }
+};
+
+// A screen reader reads each link as a link named by its caption, with its target as its value,
+// and opens it by its default action.
+TEST_P(frmAboutLinkTest, ScreenReaderReadsAndOpensTheLink) {
+    HWND about = Open();
+    ASSERT_NE(about, nullptr);
+    HWND link = FindControl(about, GetParam().id);
+    void* object = nullptr;
+    ASSERT_EQ(AccessibleObjectFromWindow(link, OBJID_CLIENT, __uuidof(IAccessible), &object), S_OK);
+    const std::unique_ptr<IAccessible, ReleaseObject> accessible(static_cast<IAccessible*>(object));
+    VARIANT self;
+    VariantInit(&self);
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    const auto text = [&](HRESULT (STDMETHODCALLTYPE IAccessible::*property)(VARIANT, BSTR*)) {
+        BSTR value = nullptr;
+        const HRESULT result = (accessible.get()->*property)(self, &value);
+        std::string taken = SUCCEEDED(result) && value != nullptr
+                                ? Narrow(std::wstring_view(value, SysStringLen(value)))
+                                : "<failed>";
+        SysFreeString(value);
+        return taken;
+    };
+    std::string caption = GetText(link);
+    if (const std::size_t lineBreak = caption.find("\r\n"); lineBreak != std::string::npos) {
+        caption.replace(lineBreak, 2, " ");
+    }
+    EXPECT_EQ(text(&IAccessible::get_accName), caption);
+    EXPECT_EQ(text(&IAccessible::get_accValue), GetParam().target);
+    VARIANT role;
+    VARIANT state;
+    ASSERT_EQ(accessible->get_accRole(self, &role), S_OK);
+    EXPECT_EQ(role.lVal, ROLE_SYSTEM_LINK);
+    ASSERT_EQ(accessible->get_accState(self, &state), S_OK);
+    EXPECT_NE(state.lVal & STATE_SYSTEM_LINKED, 0);
+
+    EXPECT_EQ(accessible->accDoDefaultAction(self), S_OK);
+    EXPECT_EQ(services_.openedUrls, std::vector<std::string>{GetParam().target});
+}
 
 }  // namespace
 }  // namespace brackwin::win32
