@@ -6,7 +6,6 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -19,6 +18,7 @@
 #include "ColourPairs.h"
 #include "DarkPalette.h"
 #include "Form1Window.h"
+#include "KeyBox.h"
 #include "ShownText.h"
 #include "StandInServices.h"
 
@@ -90,7 +90,7 @@ class TestForm1Access : public QObject {
     StandInServices services_;
     std::unique_ptr<Form1Window> form_;
     QPalette originalPalette_;
-    QLineEdit* Text1_ = nullptr;
+    brackwin::KeyBox* Text1_ = nullptr;
     QPushButton* Command1_ = nullptr;
     QPushButton* Command2_ = nullptr;
     QPushButton* Command3_ = nullptr;
@@ -120,7 +120,7 @@ void TestForm1Access::init() {
     QApplication::setActiveWindow(form_.get());
     QVERIFY(QTest::qWaitForWindowActive(form_.get()));
 
-    QVERIFY(Text1_ = form_->findChild<QLineEdit*>(QStringLiteral("Text1")));
+    QVERIFY(Text1_ = form_->findChild<brackwin::KeyBox*>(QStringLiteral("Text1")));
     QVERIFY(Command1_ = form_->findChild<QPushButton*>(QStringLiteral("Command1")));
     QVERIFY(Command2_ = form_->findChild<QPushButton*>(QStringLiteral("Command2")));
     QVERIFY(Command3_ = form_->findChild<QPushButton*>(QStringLiteral("Command3")));
