@@ -64,13 +64,13 @@ bool HasTwoCharacters(std::string_view text) noexcept {
 }  // namespace
 
 Preview PreviewSelection(std::span<const std::string_view> selected, bool typesOption,
-                         const LineList& APILines, std::size_t maxLines) {
+                         const LineList& APILines, std::size_t maxLines, std::size_t maxLineBytes) {
     Preview preview;
     std::size_t lines = 0;
     for (const std::string_view entry : selected) {
         preview.enableAdd = true;
         if (!typesOption) {
-            preview.text = entry;
+            preview.text = entry.substr(0, maxLineBytes);
             continue;
         }
         ScanTypeBlock(entry, APILines, [&](std::string_view line) {
@@ -78,9 +78,9 @@ Preview PreviewSelection(std::span<const std::string_view> selected, bool typesO
                 return false;
             }
             if (HasTwoCharacters(preview.text)) {
-                preview.text.append(kCrLf).append(line);
+                preview.text.append(kCrLf).append(line.substr(0, maxLineBytes));
             } else {
-                preview.text = line;
+                preview.text = line.substr(0, maxLineBytes);
             }
             ++lines;
             return true;
@@ -91,6 +91,12 @@ Preview PreviewSelection(std::span<const std::string_view> selected, bool typesO
 
 std::string AddSelection(std::string output, std::span<const std::string_view> selected,
                          bool typesOption, const LineList& APILines) {
+    AppendSelection(output, selected, typesOption, APILines);
+    return output;
+}
+
+void AppendSelection(std::string& output, std::span<const std::string_view> selected,
+                     bool typesOption, const LineList& APILines) {
     for (const std::string_view entry : selected) {
         if (!typesOption) {
             output.append(kCrLf).append(kCrLf).append(entry);
@@ -102,7 +108,6 @@ std::string AddSelection(std::string output, std::span<const std::string_view> s
             return true;
         });
     }
-    return output;
 }
 
 void CopyToClipboard(std::string_view output, Clipboard& clipboard, MessageDialog& messageBox) {

@@ -21,15 +21,21 @@ struct Preview {
 };
 
 // The preview label's new text: the entry, or with the types option its type block(s), of which
-// a window that shows only the first lines can ask for no more than maxLines.
+// a window that shows only the first lines, and only the start of long lines, can ask for no
+// more than maxLines lines of at most maxLineBytes bytes each (a longer line's first bytes).
 Preview PreviewSelection(std::span<const std::string_view> selected, bool typesOption,
                          const LineList& APILines,
-                         std::size_t maxLines = std::numeric_limits<std::size_t>::max());
+                         std::size_t maxLines = std::numeric_limits<std::size_t>::max(),
+                         std::size_t maxLineBytes = std::numeric_limits<std::size_t>::max());
 
 // The output text after adding the selection: each entry after CR LF CR LF; with the types
 // option, CR LF and then each block line after its own CR LF.
 std::string AddSelection(std::string output, std::span<const std::string_view> selected,
                          bool typesOption, const LineList& APILines);
+// AddSelection in place, which spares a copy of a huge addition. When it throws, output may hold
+// part of the addition.
+void AppendSelection(std::string& output, std::span<const std::string_view> selected,
+                     bool typesOption, const LineList& APILines);
 
 // Empties the clipboard, puts output on it and confirms with a message captioned with the
 // application title. When the clipboard refuses the text the message says so instead.

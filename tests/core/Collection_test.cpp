@@ -115,12 +115,14 @@ TEST(PreviewTest, BlocksAreThoseOfALineByLineScan) {
     }
 }
 
-TEST(PreviewTest, TakesNoMoreBlockLinesThanAskedFor) {
+TEST(PreviewTest, TakesNoMoreBlockLinesOrLineBytesThanAskedFor) {
     const LineList lines = ListOf("h\r\nType A\r\n  a As Long\r\nEnd Type\r\nType AB\r\nEnd Type");
     const std::string_view entry = "Type A";
     EXPECT_EQ(PreviewSelection({&entry, 1}, true, lines, 4).text,
               "Type A\r\n  a As Long\r\nEnd Type\r\nType AB");
     EXPECT_EQ(PreviewSelection({&entry, 1}, true, lines, 0).text, "");
+    EXPECT_EQ(PreviewSelection({&entry, 1}, true, lines, 4, 3).text, "Typ\r\n  a\r\nEnd\r\nTyp");
+    EXPECT_EQ(PreviewSelection({&entry, 1}, false, lines, 4, 3).text, "Typ");
 }
 
 TEST(PreviewTest, ShortTextSoFarIsReplacedNotExtended) {

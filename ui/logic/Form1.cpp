@@ -159,7 +159,7 @@ void Form1::mnuEnd_Click() {
 }
 
 void Form1::mnuVersion_Click() {
-    view_.ShowAbout();
+    StopIfOutOfMemory(kAboutOutOfMemoryMessage, [this] { view_.ShowAbout(); });
 }
 
 void Form1::Command4_Click() {
@@ -167,30 +167,74 @@ void Form1::Command4_Click() {
 }
 
 void Form1::List1_Click() {
-    const Preview preview = PreviewSelection(SelectedEntries(), view_.IsSelected(Control::Option3),
-                                             APILines, kShownPreviewLines);
-    view_.SetLabel1(ShownText(preview.text, kShownPreviewLines));
-    if (preview.enableAdd) {
-        view_.Enable(Control::Command4, true);
-    }
+    StopIfOutOfMemory(kPreviewOutOfMemoryMessage, [this] {
+        const Preview preview =
+            PreviewSelection(SelectedEntries(), view_.IsSelected(Control::Option3), APILines,
+                             kShownPreviewLines, kLineBytesToShow);
+        view_.SetLabel1(ShownText(preview.text, kShownPreviewLines));
+        if (preview.enableAdd) {
+            view_.Enable(Control::Command4, true);
+        }
+    });
 }
 
 void Form1::List1_DblClick() {
-    // Built apart and appended, so the collected text stays as it was if building fails. Each
-    // addition begins with a line break, so its lines show as they do in the whole text.
-    const std::string added =
-        AddSelection({}, SelectedEntries(), view_.IsSelected(Control::Option3), APILines);
-    outputText_.append(added);
-    view_.AppendText2(ShownText(added));
+    StopIfOutOfMemory(kAddOutOfMemoryMessage, [this] {
+        const std::vector<std::string_view> selected = SelectedEntries();
+        const bool typesOption = view_.IsSelected(Control::Option3);
+        // Each addition begins with a line break, so its lines show as they do in the whole
+        // text.
+        const std::string shown = output_.Append(
+            [&](std::string& text) { AppendSelection(text, selected, typesOption, APILines); });
+        try {
+            view_.AppendText2(shown);
+        } catch (...) {
+            output_.RemoveLastAddition();
+            ShowOutputAgain();
+            throw;
+        }
+    });
 }
 
 void Form1::Command2_Click() {
-    outputText_.clear();
-    view_.SetText2({});
+    StopIfOutOfMemory(kClearOutOfMemoryMessage, [this] {
+        try {
+            view_.SetText2({});
+        } catch (...) {
+            ShowOutputAgain();
+            throw;
+        }
+        output_.Clear();
+    });
 }
 
 void Form1::Command3_Click() {
-    CopyToClipboard(outputText_, view_, view_);
+    StopIfOutOfMemory(kCopyOutOfMemoryMessage,
+                      [this] { CopyToClipboard(output_.Text(), view_, view_); });
+}
+
+void Form1::Text2_Copy(ShownPosition from, ShownPosition to) {
+    if (from == to) {
+        return;
+    }
+    StopIfOutOfMemory(kCopyOutOfMemoryMessage, [&] {
+        const std::string selected = output_.RealText(from, to);
+        view_.Clear();
+        view_.SetText(selected);
+    });
+}
+
+template <typename Action>
+void Form1::StopIfOutOfMemory(std::string_view message, Action&& action) {
+    try {
+        action();
+    } catch (const std::bad_alloc&) {
+        view_.Show(message, kAppTitle);
+    }
+}
+
+void Form1::ShowOutputAgain() {
+    view_.SetText2(output_.Shown());
 }
 
 void Form1::SetState(WindowState state) {

@@ -9,6 +9,7 @@
 
 #include "Form1View.h"
 #include "LineList.h"
+#include "OutputText.h"
 #include "SortedResultList.h"
 #include "ThrottledYield.h"
 #include "WindowState.h"
@@ -48,9 +49,14 @@ class Form1 {
     void List1_DblClick();
     void Command2_Click();
     void Command3_Click();
+    // The user copies a selection of Text2 (its copy key or menu command): the clipboard gets
+    // the part of the output text it stands for, whole. Nothing happens when from equals to.
+    void Text2_Copy(ShownPosition from, ShownPosition to);
 
     // The entries the result list shows.
     const SortedResultList& Results() const noexcept { return results_; }
+    // The output text and the display of it that Text2 shows.
+    const OutputText& Output() const noexcept { return output_; }
 
   private:
     void SetState(WindowState state);
@@ -58,6 +64,12 @@ class Form1 {
     void KeepUpResults();
     void CommitResults();
     std::vector<std::string_view> SelectedEntries() const;
+    // Runs action; when memory runs out in it, the message says that it could not be done.
+    // The action leaves the output text and Text2 as they were when it fails.
+    template <typename Action>
+    void StopIfOutOfMemory(std::string_view message, Action&& action);
+    // Shows the output text in Text2 again, after Text2 may have taken part of a change.
+    void ShowOutputAgain();
 
     Form1View& view_;
     LineList APILines;
@@ -65,8 +77,8 @@ class Form1 {
     std::unique_ptr<clsFileLineRead> fileLineRead_;
     // What the open dialog last gave; a cancelled dialog keeps it.
     std::string dialogFileName_;
-    // The output text with its CR LF line breaks; Text2 shows it.
-    std::string outputText_;
+    // The output text with its CR LF line breaks; Text2 shows a bounded display of it.
+    OutputText output_;
     SortedResultList results_;
     ThrottledYield yield_;
     WindowState state_ = WindowState::NoFile;
@@ -76,5 +88,17 @@ inline constexpr int kEnterKeyCode = 13;
 // The message when a search ran out of memory.
 inline constexpr std::string_view kSearchOutOfMemoryMessage =
     "メモリが足りないため、サーチを中止しました。";
+// The messages when memory ran out in a preview, an add, a clear, a copy (with the copy button
+// or of a selection) or the opening of the About window; each stops only its action.
+inline constexpr std::string_view kPreviewOutOfMemoryMessage =
+    "メモリが足りないため、プレビューを表示できませんでした。";
+inline constexpr std::string_view kAddOutOfMemoryMessage =
+    "メモリが足りないため、追加できませんでした。";
+inline constexpr std::string_view kClearOutOfMemoryMessage =
+    "メモリが足りないため、クリアできませんでした。";
+inline constexpr std::string_view kCopyOutOfMemoryMessage =
+    "メモリが足りないため、コピーできませんでした。";
+inline constexpr std::string_view kAboutOutOfMemoryMessage =
+    "メモリが足りないため、バージョン情報を表示できませんでした。";
 
 }  // namespace brackwin

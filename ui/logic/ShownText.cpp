@@ -14,18 +14,37 @@ bool IsContinuationByte(char c) {
 }
 
 void AppendShownLine(std::string& out, std::string_view line) {
+    const std::size_t length = ShownLength(line);
+    AppendMarkingNul(out, line.substr(0, length));
+    if (length != line.size()) {
+        out.append(kCutMark);
+    }
+}
+
+}  // namespace
+
+std::size_t ShownLength(std::string_view line) noexcept {
     if (line.size() <= kShownLineBytes) {
-        out.append(line);
-        return;
+        return line.size();
     }
     std::size_t length = kShownLineBytes;
     while (length > 0 && IsContinuationByte(line[length])) {
         --length;
     }
-    out.append(line.substr(0, length)).append(kCutMark);
+    return length;
 }
 
-}  // namespace
+void AppendMarkingNul(std::string& out, std::string_view bytes) {
+    for (;;) {
+        const std::size_t nul = bytes.find('\0');
+        out.append(bytes.substr(0, nul));
+        if (nul == std::string_view::npos) {
+            return;
+        }
+        out.append(kNulMark);
+        bytes.remove_prefix(nul + 1);
+    }
+}
 
 std::string ShownLine(std::string_view line) {
     std::string shown;

@@ -6,17 +6,16 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPalette>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTextCursor>
-#include <limits>
 
 #include "AppIdentity.h"
+#include "KeyBox.h"
+#include "OutputTextEdit.h"
 #include "ResultListModel.h"
 #include "ResultListView.h"
 #include "Twips.h"
@@ -61,9 +60,8 @@ Form1Window::Form1Window(QWidget* parent) : QMainWindow(parent), logic_(*this) {
                          TwipsToPixels(kClientHeight, client->logicalDpiY()));
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
-    Text1 = Named(new QLineEdit(client), "Text1");
+    Text1 = Named(new KeyBox(client), "Text1");
     PlaceInTwips(Text1, 360, 0, 5895, 375);
-    Text1->setMaxLength(std::numeric_limits<int>::max());
     // Enter is seen here before the key box handles it as usual.
     Text1->installEventFilter(this);
 
@@ -94,10 +92,14 @@ Form1Window::Form1Window(QWidget* parent) : QMainWindow(parent), logic_(*this) {
     connect(List1, &ResultListView::Click, this, [this] { logic_.List1_Click(); });
     connect(List1, &ResultListView::doubleClicked, this, [this] { logic_.List1_DblClick(); });
 
-    Text2 = Named(new QPlainTextEdit(client), "Text2");
+    Text2 = Named(new OutputTextEdit(client), "Text2");
     PlaceInTwips(Text2, 0, 5040, 6615, 2775);
     Text2->setReadOnly(true);
     Text2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    connect(Text2, &OutputTextEdit::CopyRequested, this, [this] {
+        const auto [from, to] = Text2->Selection();
+        logic_.Text2_Copy(from, to);
+    });
 
     Label1 = Named(new QLabel(client), "Label1");
     PlaceInTwips(Label1, 120, 3960, 5535, 975);

@@ -9,14 +9,14 @@
 class QAction;
 class QCloseEvent;
 class QLabel;
-class QLineEdit;
 class QMenu;
-class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 
 namespace brackwin {
 
+class KeyBox;
+class OutputTextEdit;
 class ResultListModel;
 class ResultListView;
 
@@ -66,7 +66,7 @@ class Form1Window : public QMainWindow, private Form1View {
     QAction* mnuSep1;
     QAction* mnuEnd;
     QAction* mnuVersion;
-    QLineEdit* Text1;
+    KeyBox* Text1;
     QPushButton* Command1;
     QPushButton* Command3;
     QPushButton* Command2;
@@ -74,7 +74,7 @@ class Form1Window : public QMainWindow, private Form1View {
     QRadioButton* Option2;
     QRadioButton* Option3;
     ResultListView* List1;
-    QPlainTextEdit* Text2;
+    OutputTextEdit* Text2;
     QLabel* Label1;
     QPushButton* Command4;
 };

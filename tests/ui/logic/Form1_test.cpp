@@ -6,6 +6,7 @@
 #include <chrono>
 #include <deque>
 #include <functional>
+#include <new>
 #include <string>
 #include <utility>
 #include <vector>
@@ -47,8 +48,18 @@ class RecordingView : public Form1View {
     std::string KeyText() const override { return key; }
     bool IsSelected(Control option) const override { return option == this->option; }
     void SetLabel1(std::string_view caption) override { label1 = caption; }
-    void SetText2(std::string_view text) override { text2 = text; }
-    void AppendText2(std::string_view text) override { text2 += text; }
+    void SetText2(std::string_view text) override {
+        FailIf("SetText2");
+        text2 = text;
+    }
+    void AppendText2(std::string_view text) override {
+        if (failIn == "AppendText2") {
+            // A control may take part of a text before it runs out of memory.
+            text2 += text.substr(0, text.size() / 2);
+        }
+        FailIf("AppendText2");
+        text2 += text;
+    }
     std::optional<std::string> ShowOpenDialog(const OpenDialogSettings&) override {
         return std::exchange(answer, std::nullopt);
     }
@@ -60,7 +71,7 @@ class RecordingView : public Form1View {
             std::exchange(duringEvents, nullptr)();
         }
     }
-    void ShowAbout() override {}
+    void ShowAbout() override { FailIf("ShowAbout"); }
     void EndProgram() override {}
     void Clear() override {}
     bool SetText(std::string_view text) override {
@@ -71,6 +82,15 @@ class RecordingView : public Form1View {
         messages.push_back(std::string(caption) + ": " + std::string(text));
     }
 
+    // The call that runs out of memory, as a toolkit's might, the next time it is made.
+    void FailIf(std::string_view call) {
+        if (failIn == call) {
+            failIn.clear();
+            throw std::bad_alloc();
+        }
+    }
+
+    std::string failIn;
     std::vector<EnableCall> enables;
     bool busy = false;
     std::optional<std::size_t> selected;
@@ -263,6 +283,86 @@ TEST_F(Form1Test, HugeLinesAreShownCutAndCopiedWhole) {
     EXPECT_EQ(view_.text2, "\r\n\r\n" + ShownLine(big));
     form_.Command3_Click();
     EXPECT_EQ(view_.clipboard, "\r\n\r\n" + big);
+}
+
+// Running out of memory in a preview, an add, a clear, a copy or the About window's opening
+// stops that action with its message; the output text and Text2 stay as they were, and the
+// next action works.
+class Form1OutOfMemoryTest : public Form1Test {
+  protected:
+    Form1OutOfMemoryTest() {
+        Load(Write("' h\r\n" + big_ + "\r\nPublic Const X = 1\r\n' t\r\n"));
+        Search("", Control::Option1);
+        view_.selected = 0;
+        form_.List1_DblClick();
+        collected_ = std::string(form_.Output().Text());
+        shown_ = view_.text2;
+    }
+    void ExpectStoppedWith(std::string_view message) {
+        EXPECT_EQ(view_.messages, std::vector<std::string>{"Brackwin: " + std::string(message)});
+        EXPECT_EQ(form_.Output().Text(), collected_);
+        EXPECT_EQ(view_.text2, shown_);
+        EXPECT_EQ(form_.Output().Shown(), shown_);
+        view_.messages.clear();
+    }
+
+    // Adding or copying it needs a block above the failing size.
+    const std::string big_ = "Public Const BIG = " + std::string(1 << 20, 'A');
+    std::string collected_;
+    std::string shown_;
+};
+
+TEST_F(Form1OutOfMemoryTest, AddPreviewAndCopyStopWhenTheirMemoryRunsOut) {
+    {
+        const FailingLargeAllocations outOfMemory(512 * 1024);
+        form_.List1_DblClick();
+        ExpectStoppedWith(kAddOutOfMemoryMessage);
+        form_.Command3_Click();
+        ExpectStoppedWith(kCopyOutOfMemoryMessage);
+        form_.Text2_Copy({0, 0}, {3, 0});
+        ExpectStoppedWith(kCopyOutOfMemoryMessage);
+    }
+    {
+        // The preview takes no more of a line than the label shows.
+        const FailingLargeAllocations outOfMemory(kShownLineBytes);
+        view_.label1 = "before";
+        form_.List1_Click();
+    }
+    ExpectStoppedWith(kPreviewOutOfMemoryMessage);
+    EXPECT_EQ(view_.label1, "before");
+    form_.List1_DblClick();
+    EXPECT_EQ(form_.Output().Text(), collected_ + collected_);
+    EXPECT_TRUE(view_.messages.empty());
+}
+
+TEST_F(Form1OutOfMemoryTest, ControlsThatRunOutOfMemoryStopTheirAction) {
+    view_.failIn = "AppendText2";
+    form_.List1_DblClick();
+    ExpectStoppedWith(kAddOutOfMemoryMessage);
+    view_.failIn = "SetText2";
+    form_.Command2_Click();
+    ExpectStoppedWith(kClearOutOfMemoryMessage);
+    view_.failIn = "ShowAbout";
+    form_.mnuVersion_Click();
+    ExpectStoppedWith(kAboutOutOfMemoryMessage);
+
+    form_.Command2_Click();
+    EXPECT_EQ(form_.Output().Text(), "");
+    EXPECT_EQ(view_.text2, "");
+    EXPECT_TRUE(view_.messages.empty());
+}
+
+// Text2 shows a bounded display; what is copied of a selection is the text it stands for.
+TEST_F(Form1OutOfMemoryTest, CopyingASelectionCopiesTheWholeTextItStandsFor) {
+    const std::size_t shown = ShownLength(big_);
+    form_.Text2_Copy({2, 13}, {2, shown + 1});
+    EXPECT_EQ(view_.clipboard, big_.substr(13));
+    form_.Text2_Copy({2, 13}, {2, 18});
+    EXPECT_EQ(view_.clipboard, "BIG =");
+    view_.clipboard = "kept";
+    form_.Text2_Copy({2, 13}, {2, 13});
+    EXPECT_EQ(view_.clipboard, "kept");
+    EXPECT_TRUE(view_.messages.empty());
 }
 
 TEST_F(Form1Test, TypePreviewShowsItsFirstLinesOnly) {

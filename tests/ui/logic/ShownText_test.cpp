@@ -28,6 +28,14 @@ TEST(ShownTextTest, LongLinesAreCutAtACharacterBoundary) {
     EXPECT_EQ(ShownText("a\r\n" + line + "\r\nb"), "a\r\n" + shown + "\r\nb");
 }
 
+// A NUL would end the text in a control that takes C strings, and shows as nothing in others.
+TEST(ShownTextTest, NulShowsAsItsMarkAndKeepsWhatFollows) {
+    const std::string line = std::string("A\0B", 3);
+    const std::string shown = "A" + std::string(kNulMark) + "B";
+    EXPECT_EQ(ShownLine(line), shown);
+    EXPECT_EQ(ShownText(line + "\r\n" + line), shown + "\r\n" + shown);
+}
+
 TEST(ShownTextTest, LinesBeyondTheLimitAreLeftOut) {
     EXPECT_EQ(ShownText("1\r\n2\r\n3", 2), "1\r\n2");
     EXPECT_EQ(ShownText("1\r\n2\r\n", 2), "1\r\n2");

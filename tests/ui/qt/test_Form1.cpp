@@ -3,12 +3,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -18,13 +18,16 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextCursor>
 #include <QTimer>
 #include <algorithm>
 #include <memory>
 #include <optional>
 
 #include "BrackwinApplication.h"
+#include "FailingAllocator.h"
 #include "Form1Window.h"
+#include "KeyBox.h"
 #include "StandInServices.h"
 #include "Twips.h"
 #include "frmAbout.h"
@@ -147,6 +150,9 @@ class TestForm1 : public QObject {
     void selectionCannotBeCleared();
     void addStaysEnabledAfterLoadsAndSearches();
     void hugeLineIsListedPreviewedAndAddedWithoutFreezing();
+    void nulIsShownAsAMarkAndCopiedExactly();
+    void copyingASelectionCopiesTheWholeTextItShows();
+    void addThatRunsOutOfMemoryStopsWithAMessage();
 
     void loadingStateWhileTheFileIsRead();
     void searchingStateAndItsGuards();
@@ -178,7 +184,7 @@ class TestForm1 : public QObject {
     QAction* mnuSep1_ = nullptr;
     QAction* mnuEnd_ = nullptr;
     QAction* mnuVersion_ = nullptr;
-    QLineEdit* Text1_ = nullptr;
+    brackwin::KeyBox* Text1_ = nullptr;
     QPushButton* Command1_ = nullptr;
     QPushButton* Command2_ = nullptr;
     QPushButton* Command3_ = nullptr;
@@ -205,7 +211,7 @@ void TestForm1::init() {
     QVERIFY(mnuSep1_ = form_->findChild<QAction*>(QStringLiteral("mnuSep1")));
     QVERIFY(mnuEnd_ = form_->findChild<QAction*>(QStringLiteral("mnuEnd")));
     QVERIFY(mnuVersion_ = form_->findChild<QAction*>(QStringLiteral("mnuVersion")));
-    QVERIFY(Text1_ = form_->findChild<QLineEdit*>(QStringLiteral("Text1")));
+    QVERIFY(Text1_ = form_->findChild<brackwin::KeyBox*>(QStringLiteral("Text1")));
     QVERIFY(Command1_ = form_->findChild<QPushButton*>(QStringLiteral("Command1")));
     QVERIFY(Command2_ = form_->findChild<QPushButton*>(QStringLiteral("Command2")));
     QVERIFY(Command3_ = form_->findChild<QPushButton*>(QStringLiteral("Command3")));
@@ -491,7 +497,7 @@ void TestForm1::enterSearches() {
     QFETCH(Qt::KeyboardModifiers, modifiers);
     Load(WriteFile(QStringLiteral("example.txt"), kExampleLines));
     Text1_->setText(QStringLiteral("max"));
-    const QSignalSpy keyBoxSawEnter(Text1_, &QLineEdit::returnPressed);
+    const QSignalSpy keyBoxSawEnter(Text1_, &brackwin::KeyBox::returnPressed);
     QTest::keyClick(Text1_, key, modifiers);
     QCOMPARE(Rows(), QStringList{QStringLiteral("Public Const MAX_PATH = 260")});
     QCOMPARE(Snapshot(), Ready(false));
@@ -672,6 +678,90 @@ void TestForm1::hugeLineIsListedPreviewedAndAddedWithoutFreezing() {
     QVERIFY(Label1_->text().startsWith(big.left(100)));
     QVERIFY(Label1_->text().size() < 5000);
     QVERIFY(Text2_->toPlainText().size() < 5000);
+    QTest::mouseClick(Command3_, Qt::LeftButton);
+    QCOMPARE(QGuiApplication::clipboard()->text(), kCrLf + kCrLf + big);
+}
+
+// A NUL would end the text in some controls and is invisible in others: every control shows a
+// mark for it, and the clipboard gets it as it is.
+void TestForm1::nulIsShownAsAMarkAndCopiedExactly() {
+    const QString withNul =
+        QStringLiteral("Public Const NUL") + QChar(0) + QStringLiteral("INSIDE = 1");
+    const QString shown = QString(withNul).replace(QChar(0), QChar(0x2400));
+    const QString last = QStringLiteral("Public Const ZZZ = 2");
+    Load(WriteFile(QStringLiteral("nul.txt"),
+                   {QStringLiteral("' h"), withNul, last, QStringLiteral("' t")}));
+    Search(QString(), Option1_);
+    QCOMPARE(Rows(), (QStringList{shown, last}));
+    SelectRow(0);
+    QCOMPARE(Label1_->text(), shown);
+    QTest::mouseClick(Command4_, Qt::LeftButton);
+    SelectRow(1);
+    QTest::mouseClick(Command4_, Qt::LeftButton);
+    QCOMPARE(Text2_->toPlainText(), QStringLiteral("\n\n") + shown + QStringLiteral("\n\n") + last);
+    QTest::mouseClick(Command3_, Qt::LeftButton);
+    QCOMPARE(QGuiApplication::clipboard()->text(), kCrLf + kCrLf + withNul + kCrLf + kCrLf + last);
+}
+
+// Text2 shows long lines cut; what the user copies of it is the whole text the selection shows.
+void TestForm1::copyingASelectionCopiesTheWholeTextItShows() {
+    const QString big = QStringLiteral("Public Const BIG = ") + QString(100'000, QLatin1Char('A'));
+    Load(WriteFile(QStringLiteral("big.txt"), {QStringLiteral("' h"), big, QStringLiteral("' t")}));
+    Search(QString(), Option1_);
+    SelectRow(0);
+    QTest::mouseClick(Command4_, Qt::LeftButton);
+    QVERIFY(Text2_->toPlainText().size() < 5000);
+
+    Text2_->selectAll();
+    QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+    QTest::keyClick(Text2_, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(), kCrLf + kCrLf + big);
+
+    QTextCursor word = Text2_->textCursor();
+    word.setPosition(2 + 13);
+    word.setPosition(2 + 16, QTextCursor::KeepAnchor);
+    Text2_->setTextCursor(word);
+    QTest::keyClick(Text2_, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("BIG"));
+
+    // The context menu's copy command, chosen while its menu is open.
+    Text2_->selectAll();
+    bool chosen = false;
+    QTimer::singleShot(0, this, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (menu == nullptr) {
+            return;
+        }
+        if (auto* copy = menu->findChild<QAction*>(QStringLiteral("edit-copy"))) {
+            copy->trigger();
+            chosen = true;
+        }
+        menu->close();
+    });
+    QContextMenuEvent menuEvent(QContextMenuEvent::Keyboard, QPoint(5, 5),
+                                Text2_->viewport()->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(Text2_->viewport(), &menuEvent);
+    QVERIFY(chosen);
+    QCOMPARE(QGuiApplication::clipboard()->text(), kCrLf + kCrLf + big);
+}
+
+// The window goes on after an add ran out of memory, with the output as it was and a message.
+void TestForm1::addThatRunsOutOfMemoryStopsWithAMessage() {
+    const QString big = QStringLiteral("Public Const BIG = ") + QString(1 << 20, QLatin1Char('A'));
+    Load(WriteFile(QStringLiteral("big.txt"), {QStringLiteral("' h"), big, QStringLiteral("' t")}));
+    Search(QString(), Option1_);
+    SelectRow(0);
+    QTest::mouseClick(Command4_, Qt::LeftButton);
+    const QString shown = Text2_->toPlainText();
+    {
+        const brackwin::test::FailingLargeAllocations outOfMemory(512 * 1024);
+        QTest::mouseClick(Command4_, Qt::LeftButton);
+    }
+    QCOMPARE(services_.messages.size(), 1);
+    QCOMPARE(services_.messages.at(0).text,
+             QStringLiteral("メモリが足りないため、追加できませんでした。"));
+    QCOMPARE(services_.messages.at(0).caption, QStringLiteral("Brackwin"));
+    QCOMPARE(Text2_->toPlainText(), shown);
     QTest::mouseClick(Command3_, Qt::LeftButton);
     QCOMPARE(QGuiApplication::clipboard()->text(), kCrLf + kCrLf + big);
 }
