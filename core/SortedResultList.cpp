@@ -65,6 +65,22 @@ int CompareFrom(std::size_t depth, const OrderedText& a, const OrderedText& b) n
     return a.text.compare(b.text);
 }
 
+// How the beginning of an entry's folded view compares with a folded text: below zero when it
+// sorts before it, zero when it begins with it, above zero when it sorts after it.
+int CompareFoldedStart(std::string_view folded, std::string_view wanted) noexcept {
+    for (std::size_t i = 0; i < wanted.size(); ++i) {
+        if (i == folded.size()) {
+            return -1;
+        }
+        const unsigned char have = FoldedAsciiByte(static_cast<unsigned char>(folded[i]));
+        const auto want = static_cast<unsigned char>(wanted[i]);
+        if (have != want) {
+            return have < want ? -1 : 1;
+        }
+    }
+    return 0;
+}
+
 }  // namespace
 
 bool ResultOrderLess(std::string_view a, std::string_view b) {
@@ -395,6 +411,22 @@ std::size_t SortedResultList::IndexOf(Id id) const {
         index += Before(run, key);
     }
     return index;
+}
+
+std::pair<std::size_t, std::size_t> SortedResultList::FoldedRange(std::string_view folded) const {
+    std::size_t first = 0;
+    std::size_t last = 0;
+    for (const std::vector<Keyed>& run : runs_) {
+        const auto start = std::partition_point(run.begin(), run.end(), [&](const Keyed& entry) {
+            return CompareFoldedStart(FoldedView(entry.id), folded) < 0;
+        });
+        const auto end = std::partition_point(start, run.end(), [&](const Keyed& entry) {
+            return CompareFoldedStart(FoldedView(entry.id), folded) == 0;
+        });
+        first += static_cast<std::size_t>(start - run.begin());
+        last += static_cast<std::size_t>(end - run.begin());
+    }
+    return {first, last};
 }
 
 }  // namespace brackwin

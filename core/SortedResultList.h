@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "UiServices.h"
@@ -63,6 +64,10 @@ class SortedResultList final : public ResultList {
     Id IdAt(std::size_t index) const;
     // The index of a committed entry.
     std::size_t IndexOf(Id id) const;
+    // The indexes [first, last) of the committed entries whose folded text begins with folded,
+    // which must be folded (CaseFold.h). The order keeps them together; each run is searched by
+    // halving, so the cost grows only with the logarithm of the count.
+    std::pair<std::size_t, std::size_t> FoldedRange(std::string_view folded) const;
 
   private:
     // The first 32 bytes of an entry's folded text, as big-endian words and zero past its end:

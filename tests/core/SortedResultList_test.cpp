@@ -181,7 +181,7 @@ class ReferenceOrder {
 // in many batches of random sizes with merges of random lengths between them, end in the
 // list's order, which ResultOrderLess tells too; every entry committed before is found by its
 // id, moved up by the new entries that sort before it (a new entry goes after the equal ones
-// already there).
+// already there); and the entries beginning with a folded text are the range FoldedRange gives.
 TEST(SortedResultListTest, BatchesOfLongSimilarEntriesMergeLikeAStableSort) {
     const std::vector<std::string> pieces = {"Public Const ",
                                              "PUBLIC CONST ",
@@ -249,6 +249,20 @@ TEST(SortedResultListTest, BatchesOfLongSimilarEntriesMergeLikeAStableSort) {
             }
             for (std::size_t old = 0; old < before.size(); ++old) {
                 ASSERT_EQ(list.IndexOf(ids[old]), old + addedOrder.Before(before[old])) << old;
+            }
+            const std::string beginning = FoldCase(pieces[random() % pieces.size()]);
+            std::size_t first = texts.size();
+            std::size_t beginningCount = 0;
+            for (std::size_t index = 0; index < texts.size(); ++index) {
+                if (FoldCase(texts[index]).starts_with(beginning)) {
+                    first = std::min(first, index);
+                    ++beginningCount;
+                }
+            }
+            const auto [rangeFirst, rangeLast] = list.FoldedRange(beginning);
+            ASSERT_EQ(rangeLast - rangeFirst, beginningCount) << beginning;
+            if (beginningCount != 0) {
+                ASSERT_EQ(rangeFirst, first) << beginning;
             }
         }
     }

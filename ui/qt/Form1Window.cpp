@@ -13,12 +13,17 @@
 #include <QRadioButton>
 #include <QTextCursor>
 
+#include "AccessibleNames.h"
 #include "AppIdentity.h"
 #include "KeyBox.h"
+#include "OptionGroup.h"
 #include "OutputTextEdit.h"
+#include "PaletteColours.h"
+#include "ReadableLabel.h"
 #include "ResultListModel.h"
 #include "ResultListView.h"
 #include "Twips.h"
+#include "TypeAhead.h"
 #include "UserInterfaceServices.h"
 #include "Utf8Text.h"
 #include "WidgetSetup.h"
@@ -62,6 +67,7 @@ Form1Window::Form1Window(QWidget* parent) : QMainWindow(parent), logic_(*this) {
 
     Text1 = Named(new KeyBox(client), "Text1");
     PlaceInTwips(Text1, 360, 0, 5895, 375);
+    Text1->setAccessibleName(FromUtf8(kText1AccessibleName));
     // Enter is seen here before the key box handles it as usual.
     Text1->installEventFilter(this);
 
@@ -84,35 +90,35 @@ Form1Window::Form1Window(QWidget* parent) : QMainWindow(parent), logic_(*this) {
     PlaceInTwips(Option2, 2040, 720, 1455, 255);
     Option3 = Named(new QRadioButton(QStringLiteral("型"), client), "Option3");
     PlaceInTwips(Option3, 3720, 720, 1455, 255);
+    new OptionGroup({Option1, Option2, Option3}, this);
 
     results_ = new ResultListModel(logic_.Results(), this);
     List1 = Named(new ResultListView(client), "List1");
     PlaceInTwips(List1, 0, 1080, 6615, 2760);
     List1->setModel(results_);
+    List1->setAccessibleName(FromUtf8(kList1AccessibleName));
     connect(List1, &ResultListView::Click, this, [this] { logic_.List1_Click(); });
+    connect(List1, &ResultListView::CharacterTyped, this, &Form1Window::List1_CharacterTyped);
     connect(List1, &ResultListView::doubleClicked, this, [this] { logic_.List1_DblClick(); });
 
     Text2 = Named(new OutputTextEdit(client), "Text2");
     PlaceInTwips(Text2, 0, 5040, 6615, 2775);
     Text2->setReadOnly(true);
     Text2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Text2->setTabChangesFocus(true);
+    Text2->setAccessibleName(FromUtf8(kText2AccessibleName));
     connect(Text2, &OutputTextEdit::CopyRequested, this, [this] {
         const auto [from, to] = Text2->Selection();
         logic_.Text2_Copy(from, to);
     });
 
-    Label1 = Named(new QLabel(client), "Label1");
+    Label1 = Named(new ReadableLabel(client), "Label1");
     PlaceInTwips(Label1, 120, 3960, 5535, 975);
     Label1->setTextFormat(Qt::PlainText);
     Label1->setWordWrap(true);
     Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label1->setAutoFillBackground(true);
-    QPalette labelColours = Label1->palette();
-    labelColours.setColor(QPalette::Window,
-                          QApplication::palette("QMenuBar").color(QPalette::Window));
-    labelColours.setColor(QPalette::WindowText,
-                          QApplication::palette().color(QPalette::WindowText));
-    Label1->setPalette(labelColours);
+    Label1->setAccessibleName(FromUtf8(kLabel1AccessibleName));
 
     Command4 = Named(new QPushButton(QStringLiteral("追加"), client), "Command4");
     PlaceInTwips(Command4, 5760, 3840, 855, 375);
@@ -121,6 +127,7 @@ Form1Window::Form1Window(QWidget* parent) : QMainWindow(parent), logic_(*this) {
     SetTabOrder(
         {Text1, Command1, Command3, Command2, Option1, Option2, Option3, List1, Text2, Command4});
 
+    ApplyColours();
     logic_.Form_Load();
 }
 
@@ -129,6 +136,32 @@ Form1Window::~Form1Window() = default;
 void Form1Window::closeEvent(QCloseEvent* event) {
     logic_.Form_Unload();
     QMainWindow::closeEvent(event);
+}
+
+void Form1Window::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange) {
+        ApplyColours();
+    }
+}
+
+void Form1Window::ApplyColours() {
+    const WindowColours colours = PaletteColours();
+    QPalette preview = Label1->palette();
+    SetPair(preview, QPalette::WindowText, QPalette::Window, colours.preview);
+    Label1->setPalette(preview);
+    QPalette rows = List1->palette();
+    SetPair(rows, QPalette::Text, QPalette::Base, colours.row);
+    SetPair(rows, QPalette::HighlightedText, QPalette::Highlight, colours.selectedRow);
+    List1->setPalette(rows);
+}
+
+void Form1Window::List1_CharacterTyped(const QString& character) {
+    const std::optional<std::size_t> next =
+        NextEntryBeginningWith(logic_.Results(), SelectedResult(), character.toStdString());
+    if (next) {
+        List1->ChooseRow(static_cast<int>(*next));
+    }
 }
 
 bool Form1Window::eventFilter(QObject* watched, QEvent* event) {
@@ -239,7 +272,7 @@ bool Form1Window::IsSelected(Control option) const {
 }
 
 void Form1Window::SetLabel1(std::string_view caption) {
-    Label1->setText(FromUtf8(caption));
+    Label1->ShowText(FromUtf8(caption));
 }
 
 void Form1Window::SetText2(std::string_view text) {

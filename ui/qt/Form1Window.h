@@ -8,7 +8,6 @@
 
 class QAction;
 class QCloseEvent;
-class QLabel;
 class QMenu;
 class QPushButton;
 class QRadioButton;
@@ -17,6 +16,7 @@ namespace brackwin {
 
 class KeyBox;
 class OutputTextEdit;
+class ReadableLabel;
 class ResultListModel;
 class ResultListView;
 
@@ -32,8 +32,13 @@ class Form1Window : public QMainWindow, private Form1View {
   protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
   private:
+    // Colours the texts the window colours itself so that they stay readable in the palette.
+    void ApplyColours();
+    void List1_CharacterTyped(const QString& character);
+
     void Enable(Control control, bool enabled) override;
     void ShowBusyPointer(bool busy) override;
     void ResultsAboutToBeCleared() override;
@@ -75,7 +80,7 @@ class Form1Window : public QMainWindow, private Form1View {
     QRadioButton* Option3;
     ResultListView* List1;
     OutputTextEdit* Text2;
-    QLabel* Label1;
+    ReadableLabel* Label1;
     QPushButton* Command4;
 };
 

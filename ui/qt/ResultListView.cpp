@@ -10,6 +10,8 @@
 #include <QStyleOptionViewItem>
 #include <algorithm>
 
+#include "ResultListAccessible.h"
+
 namespace brackwin {
 
 namespace {
@@ -46,6 +48,7 @@ ResultListView::ResultListView(QWidget* parent) : QAbstractItemView(parent) {
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     verticalScrollBar()->setSingleStep(1);
     UpdateRowHeight();
+    InstallResultListAccessibility();
 }
 
 void ResultListView::setModel(QAbstractItemModel* model) {
@@ -111,7 +114,27 @@ QModelIndex ResultListView::indexAt(const QPoint& point) const {
     return model()->index(static_cast<int>(row), 0, rootIndex());
 }
 
-void ResultListView::keyboardSearch(const QString&) {}
+void ResultListView::keyboardSearch(const QString& search) {
+    if (search.isEmpty()) {
+        return;
+    }
+    const bool pair =
+        search.size() > 1 && search[0].isHighSurrogate() && search[1].isLowSurrogate();
+    const char32_t first =
+        pair ? QChar::surrogateToUcs4(search[0], search[1]) : search[0].unicode();
+    if (QChar::isPrint(first)) {
+        emit CharacterTyped(search.left(pair ? 2 : 1));
+    }
+}
+
+void ResultListView::ChooseRow(int row) {
+    if (row < 0 || row >= RowCount()) {
+        return;
+    }
+    const QModelIndex index = model()->index(row, 0, rootIndex());
+    Choose(index);
+    scrollTo(index);
+}
 
 QModelIndex ResultListView::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers) {
     const QModelIndex current = currentIndex();
@@ -217,6 +240,27 @@ void ResultListView::updateGeometries() {
 // costs the same whatever the range.
 void ResultListView::dataChanged(const QModelIndex&, const QModelIndex&, const QList<int>&) {
     viewport()->update();
+}
+
+void ResultListView::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    QAbstractItemView::currentChanged(current, previous);
+    if (hasFocus()) {
+        TellScreenReader(QAccessible::Focus, current);
+    }
+}
+
+void ResultListView::selectionChanged(const QItemSelection& selected,
+                                      const QItemSelection& deselected) {
+    QAbstractItemView::selectionChanged(selected, deselected);
+    // One entry at most on either side.
+    if (!deselected.isEmpty()) {
+        TellScreenReader(QAccessible::SelectionRemove,
+                         model()->index(deselected.front().top(), 0, rootIndex()));
+    }
+    if (!selected.isEmpty()) {
+        TellScreenReader(QAccessible::SelectionAdd,
+                         model()->index(selected.front().top(), 0, rootIndex()));
+    }
 }
 
 void ResultListView::paintEvent(QPaintEvent* event) {
@@ -367,9 +411,23 @@ void ResultListView::Choose(const QModelIndex& index) {
         [&] { selectionModel()->setCurrentIndex(index, selectionCommand(index)); });
 }
 
+void ResultListView::TellScreenReader(QAccessible::Event type, const QModelIndex& index) {
+    if (!QAccessible::isActive() || !IsRow(index)) {
+        return;
+    }
+    QAccessibleEvent event(this, type);
+    event.setChild(index.row());
+    QAccessible::updateAccessibility(&event);
+}
+
 void ResultListView::ModelChanged() {
     updateGeometries();
     viewport()->update();
+    // The screen reader's items stand for rows, which now hold other entries.
+    if (QAccessible::isActive()) {
+        QAccessibleTableModelChangeEvent event(this, QAccessibleTableModelChangeEvent::ModelReset);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 void ResultListView::UpdateRowHeight() {

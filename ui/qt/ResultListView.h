@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QList>
 #include <QMetaObject>
 
@@ -12,9 +13,10 @@ namespace brackwin {
 // follows the model's signals at once, so what it reports and paints after a reset, an insert
 // or a layout change is already the new list.
 //
-// At most one entry is selected, and once one is, the user cannot clear the selection. Only the
-// left button and the movement keys choose an entry; typing does not search, as that would walk
-// every row.
+// At most one entry is selected, and once one is, the user cannot clear the selection. The left
+// button, the movement keys and typing choose an entry; what a typed character chooses is left
+// to the owner (CharacterTyped), which can find it without walking the rows. A screen reader
+// sees a list whose entries are items (ResultListAccessible.h).
 class ResultListView final : public QAbstractItemView {
     Q_OBJECT
 
@@ -26,12 +28,17 @@ class ResultListView final : public QAbstractItemView {
     void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
     QModelIndex indexAt(const QPoint& point) const override;
     void keyboardSearch(const QString& search) override;
+    // Selects the entry at row, scrolls to it and emits Click when the selection moved, as a
+    // key would.
+    void ChooseRow(int row);
 
   signals:
     // The user chose an entry: a left-button press on an entry, once the entry is selected, also
     // when it was selected already; or a key or a drag that moved the selection. Programmatic
     // changes of the selection do not emit it.
     void Click();
+    // A printable character was typed in the list: its first character.
+    void CharacterTyped(const QString& character);
 
   protected:
     QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
@@ -45,6 +52,9 @@ class ResultListView final : public QAbstractItemView {
     void updateGeometries() override;
     void dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
                      const QList<int>& roles = QList<int>()) override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void selectionChanged(const QItemSelection& selected,
+                          const QItemSelection& deselected) override;
 
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -62,6 +72,7 @@ class ResultListView final : public QAbstractItemView {
     qint64 RowAt(int y) const;
     QRect RowRect(qint64 row) const;
     void Choose(const QModelIndex& index);
+    void TellScreenReader(QAccessible::Event type, const QModelIndex& index);
     template <typename Step>
     void ClickIfSelectionMoves(Step step);
     void ModelChanged();

@@ -1,5 +1,6 @@
 #include "TaviLink.h"
 
+#include <QAccessibleWidget>
 #include <QColor>
 #include <QFontDatabase>
 #include <QKeyEvent>
@@ -9,6 +10,8 @@
 #include <QStyleOptionFocusRect>
 #include <QUrl>
 
+#include "AccessibleFactory.h"
+#include "PaletteColours.h"
 #include "UserInterfaceServices.h"
 
 namespace brackwin {
@@ -26,7 +29,42 @@ QFont MsPGothicFont(qreal pointSize) {
     return font;
 }
 
+namespace {
+
+class TaviLinkAccessible final : public QAccessibleWidget {
+  public:
+    explicit TaviLinkAccessible(TaviLink* link) : QAccessibleWidget(link, QAccessible::Link) {}
+
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name && widget()->accessibleName().isEmpty()) {
+            return Link()->caption().replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        }
+        return QAccessibleWidget::text(t);
+    }
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.linked = true;
+        return state;
+    }
+    QStringList actionNames() const override {
+        return QStringList{pressAction()} + QAccessibleWidget::actionNames();
+    }
+    void doAction(const QString& actionName) override {
+        if (actionName == pressAction()) {
+            Link()->Open();
+            return;
+        }
+        QAccessibleWidget::doAction(actionName);
+    }
+
+  private:
+    TaviLink* Link() const { return static_cast<TaviLink*>(widget()); }
+};
+
+}  // namespace
+
 TaviLink::TaviLink(QWidget* parent) : QWidget(parent) {
+    QAccessible::installFactory(MakeAccessible<TaviLink, TaviLinkAccessible>);
     QFont linkFont = MsPGothicFont(9.75);
     linkFont.setWeight(QFont::Normal);
     linkFont.setUnderline(true);
@@ -46,8 +84,9 @@ void TaviLink::setCaption(const QString& caption) {
 
 void TaviLink::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.fillRect(rect(), QColor(192, 192, 192));
-    painter.setPen(QColor(0, 0, 255));
+    const ColourPair colours = PaletteColours().link;
+    painter.fillRect(rect(), ToQColor(colours.background));
+    painter.setPen(ToQColor(colours.text));
     QString shown = caption_;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     painter.drawText(rect(), Qt::AlignLeft | Qt::AlignTop, shown);

@@ -11,7 +11,8 @@ namespace brackwin {
 QFont MsPGothicFont(qreal pointSize);
 
 // A hyperlink: shows its caption (a CR LF breaks the line) and, when clicked, hands its url to
-// the desktop through the user-interface services.
+// the desktop through the user-interface services. A screen reader sees a link named by its
+// caption, which it can press.
 class TaviLink : public QWidget {
     Q_OBJECT
     Q_PROPERTY(QString url READ url WRITE setUrl)
@@ -24,6 +25,8 @@ class TaviLink : public QWidget {
     void setUrl(const QString& url);
     QString caption() const { return caption_; }
     void setCaption(const QString& caption);
+    // Hands the url to the desktop, as a click does.
+    void Open();
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -32,8 +35,6 @@ class TaviLink : public QWidget {
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
-    void Open();
-
     QString url_;
     QString caption_;
     bool pressed_ = false;

@@ -8,6 +8,7 @@
 #include <QPushButton>
 
 #include "AboutContents.h"
+#include "PaletteColours.h"
 #include "TaviLink.h"
 #include "Twips.h"
 #include "Utf8Text.h"
@@ -76,9 +77,6 @@ frmAbout::frmAbout(const QIcon& icon)
     QFont titleFont = MsPGothicFont(11.25);
     titleFont.setWeight(QFont::Bold);
     lblTitle->setFont(titleFont);
-    QPalette titlePalette = lblTitle->palette();
-    titlePalette.setColor(QPalette::WindowText, Qt::black);
-    lblTitle->setPalette(titlePalette);
     PlaceInTwips(lblTitle, 1050, 240, 3885, 480);
 
     lblVersion = AddLabel(this, "lblVersion");
@@ -111,6 +109,21 @@ frmAbout::frmAbout(const QIcon& icon)
     SetTabOrder({cmdOK, picIcon, lblTitle, lblVersion, Frame1, TAVI_HP_LINK, Frame2, TAVI_LINK_MAIL,
                  Label1});
     cmdOK->setFocus();
+    ApplyColours();
+}
+
+void frmAbout::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange) {
+        ApplyColours();
+    }
+}
+
+// The title is black where that is readable on the window; the links colour themselves.
+void frmAbout::ApplyColours() {
+    QPalette title = lblTitle->palette();
+    SetPair(title, QPalette::WindowText, QPalette::Window, PaletteColours().title);
+    lblTitle->setPalette(title);
 }
 
 void frmAbout::Form_Load() {

@@ -30,9 +30,12 @@ class frmAbout : public QDialog {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
   private:
     explicit frmAbout(const QIcon& icon);
+
+    void ApplyColours();
 
     void Form_Load();
     void cmdOK_Click();

@@ -1,4 +1,6 @@
 #include <QAbstractListModel>
+#include <QAccessible>
+#include <QApplication>
 #include <QColor>
 #include <QFont>
 #include <QFontMetrics>
@@ -165,6 +167,8 @@ class TestResultListView : public QObject {
     void draggingMovesTheSelection();
     void keysMoveTheSelectionAndScrollToIt();
     void typingDoesNotSearch();
+    void typedCharactersAreHandedOn();
+    void screenReaderSeesAListOfItemsMadeOnDemand();
     void anEmptyListTakesInputQuietly();
 
     void selectedRowInTheHighlightColoursAndDisabledLook();
@@ -440,6 +444,64 @@ void TestResultListView::typingDoesNotSearch() {
     QCOMPARE(view.currentIndex(), model.index(5));
     QCOMPARE(clicks.count(), 0);
     QCOMPARE(model.textsAsked, 0);
+}
+
+// The owner finds the entry a character leads to; the view hands on each printable character
+// whole, a character beyond the BMP too, and nothing else.
+void TestResultListView::typedCharactersAreHandedOn() {
+    ComputedModel model(10);
+    ResultListView view;
+    view.setModel(&model);
+    QVERIFY(ShowRows(view, 10));
+    QSignalSpy typed(&view, &ResultListView::CharacterTyped);
+    QTest::keyClick(&view, Qt::Key_P);
+    const QString beyondBmp = QStringLiteral("\U0002000B");
+    for (const QString& text :
+         {QStringLiteral("é"), beyondBmp, QStringLiteral("\b"), QStringLiteral("\x1b")}) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, text);
+        QApplication::sendEvent(&view, &press);
+    }
+    QTest::keyClick(&view, Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(typed.count(), 3);
+    QCOMPARE(typed.at(0).at(0).toString(), QStringLiteral("p"));
+    QCOMPARE(typed.at(1).at(0).toString(), QStringLiteral("é"));
+    QCOMPARE(typed.at(2).at(0).toString(), beyondBmp);
+    QCOMPARE(model.textsAsked, 10);
+}
+
+// A screen reader sees a list of every entry, but an item and its text are made only for the
+// entries it asks for.
+void TestResultListView::screenReaderSeesAListOfItemsMadeOnDemand() {
+    const int rows = 24'000'000;
+    ComputedModel model(rows);
+    ResultListView view;
+    view.setModel(&model);
+    QVERIFY(ShowRows(view, 10));
+    model.textsAsked = 0;
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(&view);
+    QVERIFY(list);
+    QCOMPARE(list->role(), QAccessible::List);
+    QCOMPARE(list->childCount(), rows);
+    QCOMPARE(model.textsAsked, 0);
+
+    QAccessibleInterface* last = list->child(rows - 1);
+    QVERIFY(last);
+    QCOMPARE(last->role(), QAccessible::ListItem);
+    QCOMPARE(last->text(QAccessible::Name),
+             QStringLiteral("Public Const ENTRY_23999999 = 23999999"));
+    QCOMPARE(model.textsAsked, 1);
+    QVERIFY(!last->state().selected);
+    QVERIFY(last->state().offscreen);
+    QCOMPARE(list->child(rows - 1), last);
+    QVERIFY(list->child(rows) == nullptr);
+    QVERIFY(list->child(-1) == nullptr);
+
+    view.setFocus();
+    QTest::keyClick(&view, Qt::Key_End);
+    QVERIFY(last->state().selected);
+    QVERIFY(!last->state().offscreen);
+    QCOMPARE(list->tableInterface()->selectedRows(), QList<int>{rows - 1});
+    QVERIFY(!list->child(0)->state().selected);
 }
 
 void TestResultListView::anEmptyListTakesInputQuietly() {

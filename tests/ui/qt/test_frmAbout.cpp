@@ -1,3 +1,4 @@
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QFontDatabase>
@@ -10,6 +11,7 @@
 #include <QUrl>
 #include <QWindow>
 
+#include "DarkPalette.h"
 #include "Form1Window.h"
 #include "TaviLink.h"
 #include "Twips.h"
@@ -79,6 +81,8 @@ class TestFrmAbout : public QObject {
     void closesAndIsDestroyed();
     void buildsAFreshWindowAfterClosing();
     void startsWithFocusOnOkAndTabsThroughTheLinks();
+    void darkPaletteKeepsTitleAndLinksReadable();
+    void linksAreLinksToAScreenReader();
     void linkClickHandsTargetToDesktop_data();
     void linkClickHandsTargetToDesktop();
     void linkOpensOnlyWhenReleasedOverIt();
@@ -361,6 +365,51 @@ void TestFrmAbout::startsWithFocusOnOkAndTabsThroughTheLinks() {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), next);
     }
+    for (QWidget* previous : QList<QWidget*>{mailLink, homeLink, cmdOK}) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
+        QCOMPARE(QApplication::focusWidget(), previous);
+    }
+}
+
+// Under a dark palette the title and the links take the palette's own pairs: black text and
+// the fixed grey would be unreadable or glaring there.
+void TestFrmAbout::darkPaletteKeepsTitleAndLinksReadable() {
+    const QPalette original = QApplication::palette();
+    QApplication::setPalette(brackwin::DarkPalette());
+    QVERIFY(Open());
+    auto* lblTitle = Find<QLabel>("lblTitle");
+    auto* homeLink = Find<TaviLink>("TAVI_HP_LINK");
+    QVERIFY(lblTitle && homeLink);
+    QCOMPARE(lblTitle->palette().color(QPalette::WindowText), QColor(Qt::white));
+    // The link colour has a contrast of only 3.6 on the base: the base's text stands in.
+    const QImage link = homeLink->grab().toImage();
+    QCOMPARE(link.pixelColor(link.width() - 2, link.height() - 2), QColor(42, 42, 42));
+    bool textDrawn = false;
+    for (int y = 0; y < link.height() && !textDrawn; ++y) {
+        for (int x = 0; x < link.width() && !textDrawn; ++x) {
+            textDrawn = link.pixelColor(x, y) == QColor(Qt::white);
+        }
+    }
+    QVERIFY(textDrawn);
+
+    QApplication::setPalette(original);
+    QTRY_COMPARE(lblTitle->palette().color(QPalette::WindowText), QColor(Qt::black));
+    const QImage light = homeLink->grab().toImage();
+    QCOMPARE(light.pixelColor(light.width() - 2, light.height() - 2), QColor(192, 192, 192));
+}
+
+void TestFrmAbout::linksAreLinksToAScreenReader() {
+    QVERIFY(Open());
+    auto* homeLink = Find<TaviLink>("TAVI_HP_LINK");
+    QVERIFY(homeLink);
+    QAccessibleInterface* link = QAccessible::queryAccessibleInterface(homeLink);
+    QCOMPARE(link->role(), QAccessible::Link);
+    QCOMPARE(link->text(QAccessible::Name),
+             QStringLiteral("「Brackwin ホームページ」\nhttps://brackwin.example.org/"));
+    QVERIFY(link->state().focusable);
+    QVERIFY(link->actionInterface());
+    link->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QCOMPARE(services_.opened, QList<QUrl>{QUrl(QStringLiteral("https://brackwin.example.org/"))});
 }
 
 void TestFrmAbout::linkClickHandsTargetToDesktop_data() {
