@@ -4,7 +4,7 @@
 // longest time between two rounds of event processing. Then the actions that never yield on
 // huge entries: adding type blocks of 200,000 and 3,800,000 lines and previewing and adding a
 // 100 MB line, against a plain copy of the same bytes, with the memory an add takes; and the
-// key box's events after a 3 MB paste. Usage: brackwin-window-bench [RUNS]
+// key box's events after pastes of 3 MB and 30 MB. Usage: brackwin-window-bench [RUNS]
 
 #include <QAbstractEventDispatcher>
 #include <QAbstractItemView>
@@ -47,6 +47,7 @@ constexpr int kBlockLines = 200000;
 constexpr int kLongBlockLines = 3800000;
 constexpr qsizetype kLongLineBytes = 100'000'000;
 constexpr qsizetype kPastedBytes = 3'000'000;
+constexpr qsizetype kLongPastedBytes = 30'000'000;
 
 // The longest time between two rounds of event processing while it is running: its
 // one-millisecond timer is due in every round that comes later than that.
@@ -221,10 +222,12 @@ AddCost AddMs(Window& window) {
     return {ms, MemoryBytes("VmHWM:") - before};
 }
 
-// The time of one event in the key box: a repaint, as each blink of its cursor asks for.
-double KeyBoxEventMs(brackwin::KeyBox* keyBox, int key, const QString& text) {
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+// The time of one event in the key box: a key, if any, and a repaint, as each blink of its
+// cursor asks for.
+double KeyBoxEventMs(brackwin::KeyBox* keyBox, int key, const QString& text,
+                     Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
+    QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
     QElapsedTimer clock;
     clock.start();
     if (key != 0) {
@@ -327,10 +330,11 @@ bool HugeEntries(Window& window, brackwin::StandInServices& services, const QTem
     return met;
 }
 
-// A long text pasted into the key box, then the events that follow: the cursor's blinks, a
-// typed character and a cursor movement.
-bool PastedKey(Window& window) {
-    const QString pasted(kPastedBytes, QLatin1Char('k'));
+// A long text pasted into the key box, then the events that follow: the cursor's blinks, typed
+// characters, a cursor movement and the same paste into the text, against one plain copy of the
+// pasted text's bytes.
+bool PastedKey(Window& window, qsizetype characters) {
+    const QString pasted(characters, QLatin1Char('k'));
     QGuiApplication::clipboard()->setText(pasted);
     window.Text1->clear();
     window.Text1->setFocus();
@@ -341,8 +345,11 @@ bool PastedKey(Window& window) {
     QApplication::sendEvent(window.Text1, &press);
     WaitIdle();
     const double pasteMs = static_cast<double>(clock.nsecsElapsed()) / 1e6;
-    const double copyMs = CopyMs(pasted.toUtf8());
-    std::printf("Key box with %lld pasted characters:\n", static_cast<long long>(pasted.size()));
+    const double copyMs = CopyMs(QByteArray::fromRawData(
+        reinterpret_cast<const char*>(pasted.constData()), pasted.size() * 2));
+    std::printf("Key box with %lld pasted characters (copy of their %lld bytes: %.2f ms):\n",
+                static_cast<long long>(pasted.size()), static_cast<long long>(pasted.size() * 2),
+                copyMs);
     bool met = ReportAgainst("  paste", pasteMs, copyMs, "copy", kKeyBoxEventGoalMs);
     std::vector<double> blinks;
     for (int run = 0; run < 5; ++run) {
@@ -353,9 +360,18 @@ bool PastedKey(Window& window) {
     met &= ReportAgainst("  type a character",
                          KeyBoxEventMs(window.Text1, Qt::Key_X, QStringLiteral("x")), copyMs,
                          "copy", kKeyBoxEventGoalMs);
+    met &= ReportAgainst("  type another character",
+                         KeyBoxEventMs(window.Text1, Qt::Key_Y, QStringLiteral("y")), copyMs,
+                         "copy", kKeyBoxEventGoalMs);
     met &= ReportAgainst("  move the cursor", KeyBoxEventMs(window.Text1, Qt::Key_Home, {}), copyMs,
                          "copy", kKeyBoxEventGoalMs);
-    if (window.Text1->text().size() != pasted.size() + 1) {
+    met &= ReportAgainst("  type a character at the start",
+                         KeyBoxEventMs(window.Text1, Qt::Key_Z, QStringLiteral("z")), copyMs,
+                         "copy", kKeyBoxEventGoalMs);
+    met &= ReportAgainst("  paste again, into the text",
+                         KeyBoxEventMs(window.Text1, Qt::Key_V, {}, Qt::ControlModifier), copyMs,
+                         "copy", kKeyBoxEventGoalMs);
+    if (window.Text1->text().size() != 2 * pasted.size() + 3) {
         std::printf("  the key box lost text\n");
         met = false;
     }
@@ -424,7 +440,8 @@ int main(int argc, char** argv) {
     met &= Report("  longest time without events, search", searchGapMs, kGapGoalMs);
 
     met &= HugeEntries(window, services, dir);
-    met &= PastedKey(window);
+    met &= PastedKey(window, kPastedBytes);
+    met &= PastedKey(window, kLongPastedBytes);
 
     brackwin::UserInterfaceServices::Install(nullptr);
     return met ? 0 : 1;

@@ -4,12 +4,15 @@
 #include <exception>
 
 #include "AppIdentity.h"
+#include "QtTranslation.h"
 #include "UserInterfaceServices.h"
 #include "Utf8Text.h"
 
 namespace brackwin {
 
-BrackwinApplication::BrackwinApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+BrackwinApplication::BrackwinApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    InstallQtTranslation(*this);
+}
 
 bool BrackwinApplication::notify(QObject* receiver, QEvent* event) {
     try {

@@ -5,7 +5,8 @@
 
 namespace brackwin {
 
-// The application object of the window program. An error that escapes an event handler is
+// The application object of the window program. Qt's own texts are Japanese, as the program's
+// are, where Qt's Japanese catalogue is installed. An error that escapes an event handler is
 // shown to the user in a message box titled with the application's title, and the program
 // then ends instead of crashing without a word.
 class BrackwinApplication final : public QApplication {

@@ -101,7 +101,7 @@ Form1Window::Form1Window(QWidget* parent) : QMainWindow(parent), logic_(*this) {
     connect(List1, &ResultListView::CharacterTyped, this, &Form1Window::List1_CharacterTyped);
     connect(List1, &ResultListView::doubleClicked, this, [this] { logic_.List1_DblClick(); });
 
-    Text2 = Named(new OutputTextEdit(client), "Text2");
+    Text2 = Named(new OutputTextEdit(logic_.Output(), client), "Text2");
     PlaceInTwips(Text2, 0, 5040, 6615, 2775);
     Text2->setReadOnly(true);
     Text2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

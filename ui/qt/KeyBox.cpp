@@ -4,6 +4,7 @@
 #include <QAccessibleWidget>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -81,9 +82,9 @@ class KeyBoxAccessible final : public QAccessibleWidget,
     int cursorPosition() const override { return Box()->cursorPosition(); }
     void setCursorPosition(int position) override { Box()->setCursorPosition(position); }
     QString text(int start, int end) const override {
-        return Box()->text().mid(start, std::max(end - start, 0));
+        return Box()->mid(start, std::max(end - start, 0));
     }
-    int characterCount() const override { return static_cast<int>(Box()->text().size()); }
+    int characterCount() const override { return Box()->length(); }
     QRect characterRect(int) const override {
         const QRect cursor = Box()->inputMethodQuery(Qt::ImCursorRectangle).toRect();
         return QRect(Box()->mapToGlobal(cursor.topLeft()), cursor.size());
@@ -131,7 +132,7 @@ KeyBox::KeyBox(QWidget* parent) : QWidget(parent) {
 }
 
 void KeyBox::setText(const QString& text) {
-    Apply(0, static_cast<int>(text_.size()), text);
+    Apply(0, static_cast<int>(text_.size()), KeyText(text));
     undoable_.clear();
     redoable_.clear();
 }
@@ -165,7 +166,7 @@ void KeyBox::insert(const QString& text) {
 }
 
 void KeyBox::replace(int start, int end, const QString& text) {
-    undoable_.push_back(Apply(start, end, text));
+    undoable_.push_back(Apply(start, end, KeyText(text)));
     redoable_.clear();
 }
 
@@ -183,23 +184,17 @@ void KeyBox::Replay(std::vector<Change>& from, std::vector<Change>& to, bool bac
     }
     Change change = std::move(from.back());
     from.pop_back();
-    const QString& present = back ? change.inserted : change.removed;
+    const KeyText& present = back ? change.inserted : change.removed;
     Apply(change.position, change.position + static_cast<int>(present.size()),
           back ? change.removed : change.inserted);
     to.push_back(std::move(change));
 }
 
-KeyBox::Change KeyBox::Apply(int start, int end, const QString& text) {
+KeyBox::Change KeyBox::Apply(int start, int end, const KeyText& text) {
     const int size = static_cast<int>(text_.size());
     start = std::clamp(start, 0, size);
     end = std::clamp(end, start, size);
-    Change change{start, text_.mid(start, end - start), text};
-    if (start == 0 && end == size) {
-        // Shares the new text, which spares a copy of a pasted text of megabytes.
-        text_ = text;
-    } else {
-        text_.replace(start, end - start, text);
-    }
+    Change change{start, text_.replace(start, end, text), text};
     anchor_ = start + static_cast<int>(text.size());
     if (QAccessible::isActive()) {
         Changed(start, change.removed, text);
@@ -241,8 +236,12 @@ QVariant KeyBox::inputMethodQuery(Qt::InputMethodQuery query) const {
             return std::clamp(anchor_, from, to) - from;
         case Qt::ImSurroundingText:
             return text_.mid(from, to - from);
-        case Qt::ImCurrentSelection:
-            return selectedText();
+        case Qt::ImCurrentSelection: {
+            // The part within the surrounding text: input methods may ask for it at any change,
+            // and a whole selection of megabytes would be copied each time.
+            const int start = std::clamp(selectionStart(), from, to);
+            return text_.mid(start, std::clamp(selectionEnd(), from, to) - start);
+        }
         case Qt::ImHints:
             return static_cast<int>(inputMethodHints());
         default:
@@ -417,15 +416,19 @@ void KeyBox::contextMenuEvent(QContextMenuEvent* event) {
         added->setEnabled(enabled);
         connect(added, &QAction::triggered, this, action);
     };
-    command(tr("&Undo"), QKeySequence::Undo, !undoable_.empty(), [this] { undo(); });
-    command(tr("&Redo"), QKeySequence::Redo, !redoable_.empty(), [this] { redo(); });
+    // The texts of a line edit's menu, so Qt's catalogue gives them in the window's language.
+    const auto text = [](const char* source) {
+        return QCoreApplication::translate("QLineEdit", source);
+    };
+    command(text("&Undo"), QKeySequence::Undo, !undoable_.empty(), [this] { undo(); });
+    command(text("&Redo"), QKeySequence::Redo, !redoable_.empty(), [this] { redo(); });
     menu.addSeparator();
-    command(tr("Cu&t"), QKeySequence::Cut, hasSelectedText(), [this] { Cut(); });
-    command(tr("&Copy"), QKeySequence::Copy, hasSelectedText(), [this] { Copy(); });
-    command(tr("&Paste"), QKeySequence::Paste, true, [this] { Paste(); });
-    command(tr("Delete"), QKeySequence::Delete, hasSelectedText(), [this] { insert({}); });
+    command(text("Cu&t"), QKeySequence::Cut, hasSelectedText(), [this] { Cut(); });
+    command(text("&Copy"), QKeySequence::Copy, hasSelectedText(), [this] { Copy(); });
+    command(text("&Paste"), QKeySequence::Paste, true, [this] { Paste(); });
+    command(text("Delete"), QKeySequence::Delete, hasSelectedText(), [this] { insert({}); });
     menu.addSeparator();
-    command(tr("Select All"), QKeySequence::SelectAll, !text_.isEmpty(), [this] { selectAll(); });
+    command(text("Select All"), QKeySequence::SelectAll, !text_.isEmpty(), [this] { selectAll(); });
     menu.exec(event->globalPos());
 }
 
@@ -588,13 +591,13 @@ void KeyBox::RestartBlink() {
     }
 }
 
-void KeyBox::Changed(int position, const QString& removed, const QString& inserted) {
+void KeyBox::Changed(int position, const KeyText& removed, const KeyText& inserted) {
     if (!removed.isEmpty()) {
-        QAccessibleTextRemoveEvent gone(this, position, removed);
+        QAccessibleTextRemoveEvent gone(this, position, removed.toString());
         QAccessible::updateAccessibility(&gone);
     }
     if (!inserted.isEmpty()) {
-        QAccessibleTextInsertEvent added(this, position, inserted);
+        QAccessibleTextInsertEvent added(this, position, inserted.toString());
         QAccessible::updateAccessibility(&added);
     }
 }

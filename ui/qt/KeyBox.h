@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "KeyText.h"
+
 namespace brackwin {
 
 // The key box Text1: a one-line text box that keeps its text whole but lays out only the part
@@ -19,7 +21,10 @@ class KeyBox final : public QWidget {
   public:
     explicit KeyBox(QWidget* parent = nullptr);
 
-    QString text() const { return text_; }
+    QString text() const { return text_.toString(); }
+    // Part of the text, without making the whole of it.
+    QString mid(int position, int length) const { return text_.mid(position, length); }
+    int length() const { return static_cast<int>(text_.size()); }
     void setText(const QString& text);
     void clear() { setText({}); }
     int cursorPosition() const { return cursor_; }
@@ -87,18 +92,18 @@ class KeyBox final : public QWidget {
     // One change of the text, as undo and redo take it back and make it again.
     struct Change {
         int position = 0;
-        QString removed;
-        QString inserted;
+        KeyText removed;
+        KeyText inserted;
     };
     // Replaces the text from start to end.
-    Change Apply(int start, int end, const QString& text);
+    Change Apply(int start, int end, const KeyText& text);
     // Takes the last change from `from` back (or makes it again) and keeps it in `to`.
     void Replay(std::vector<Change>& from, std::vector<Change>& to, bool back);
     void RestartBlink();
     // Tells screen readers of a change of the text.
-    void Changed(int position, const QString& removed, const QString& inserted);
+    void Changed(int position, const KeyText& removed, const KeyText& inserted);
 
-    QString text_;
+    KeyText text_;
     int cursor_ = 0;
     int anchor_ = 0;
     // The first character at the text area's left edge; kept so the text does not jump.

@@ -4,11 +4,21 @@
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMimeData>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <memory>
+#include <new>
+
+#include "AppIdentity.h"
+#include "Form1.h"
+#include "UserInterfaceServices.h"
+#include "Utf8Text.h"
 
 namespace brackwin {
+
+OutputTextEdit::OutputTextEdit(const OutputText& output, QWidget* parent)
+    : QPlainTextEdit(parent), output_(output) {}
 
 std::pair<ShownPosition, ShownPosition> OutputTextEdit::Selection() const {
     const QTextCursor cursor = textCursor();
@@ -32,6 +42,19 @@ void OutputTextEdit::contextMenuEvent(QContextMenuEvent* event) {
         connect(copy, &QAction::triggered, this, &OutputTextEdit::CopyRequested);
     }
     menu->exec(event->globalPos());
+}
+
+QMimeData* OutputTextEdit::createMimeDataFromSelection() const {
+    // A drag needs its data even when there is none to give.
+    auto* data = new QMimeData;
+    const auto [from, to] = Selection();
+    try {
+        data->setText(FromUtf8(output_.RealText(from, to)));
+    } catch (const std::bad_alloc&) {
+        UserInterfaceServices::Current().ShowMessage(window(), FromUtf8(kCopyOutOfMemoryMessage),
+                                                     FromUtf8(kAppTitle));
+    }
+    return data;
 }
 
 ShownPosition OutputTextEdit::PositionAt(int position) const {

@@ -5,12 +5,14 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QDir>
+#include <QDrag>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -171,6 +173,8 @@ class TestForm1 : public QObject {
     void Search(const QString& key, QRadioButton* option);
     QStringList Rows() const;
     void SelectRow(int row);
+    // Drags the output area's whole selection a little way; returns the text the drag carries.
+    QString DragSelection();
     Enabled Snapshot() const;
 
     std::unique_ptr<QTemporaryDir> dir_;
@@ -743,6 +747,41 @@ void TestForm1::copyingASelectionCopiesTheWholeTextItShows() {
     QApplication::sendEvent(Text2_->viewport(), &menuEvent);
     QVERIFY(chosen);
     QCOMPARE(QGuiApplication::clipboard()->text(), kCrLf + kCrLf + big);
+
+    // A selection dragged out of the area carries the same text; out of memory, a message and
+    // no text.
+    QCOMPARE(DragSelection(), kCrLf + kCrLf + big);
+    {
+        const brackwin::test::FailingLargeAllocations outOfMemory(64 * 1024);
+        QCOMPARE(DragSelection(), QString());
+    }
+    QCOMPARE(services_.messages.size(), 1);
+    QCOMPARE(services_.messages.front().text,
+             QStringLiteral("メモリが足りないため、コピーできませんでした。"));
+}
+
+QString TestForm1::DragSelection() {
+    Text2_->selectAll();
+    QTextCursor inside = Text2_->textCursor();
+    inside.setPosition(2 + 5);
+    const QPoint from = Text2_->cursorRect(inside).center();
+    const QPoint to = from + QPoint(QApplication::startDragDistance() + 20, 0);
+    QWidget* viewport = Text2_->viewport();
+    QMouseEvent press(QEvent::MouseButtonPress, from, viewport->mapToGlobal(from), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, to, viewport->mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(viewport, &press);
+    QApplication::sendEvent(viewport, &move);
+    // The drag is over at once offscreen; its object lives until events run again.
+    auto* drag = Text2_->findChild<QDrag*>();
+    const QString text = drag != nullptr && drag->mimeData() != nullptr ? drag->mimeData()->text()
+                                                                        : QStringLiteral("no drag");
+    QMouseEvent release(QEvent::MouseButtonRelease, to, viewport->mapToGlobal(to), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &release);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return text;
 }
 
 // The window goes on after an add ran out of memory, with the output as it was and a message.

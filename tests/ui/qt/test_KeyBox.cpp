@@ -1,10 +1,18 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
+#include <QDialogButtonBox>
 #include <QInputMethodEvent>
+#include <QMenu>
+#include <QPushButton>
+#include <QScopeGuard>
 #include <QTest>
+#include <QTimer>
+#include <QTranslator>
 
 #include "KeyBox.h"
+#include "QtTranslation.h"
 
 using brackwin::KeyBox;
 
@@ -20,6 +28,7 @@ class TestKeyBox : public QObject {
     void clicksPlaceTheCursor();
     void inputMethodComposesAndCommits();
     void screenReadersReadAndEditTheWholeText();
+    void menuAndQtTextsAreJapaneseWithQtsCatalogue();
 
   private:
     KeyBox* box_ = nullptr;
@@ -68,8 +77,8 @@ void TestKeyBox::editingKeys() {
     QCOMPARE(box_->text(), QStringLiteral("ab"));
 }
 
-// A pasted text keeps every character, line breaks among them, however long it is; editing at
-// either end keeps the rest.
+// A pasted text keeps every character, line breaks among them, however long it is; editing it
+// anywhere keeps the rest.
 void TestKeyBox::longPastedTextStaysWhole() {
     QString pasted(3'000'000, QLatin1Char('k'));
     pasted[1000] = QLatin1Char('\n');
@@ -80,12 +89,26 @@ void TestKeyBox::longPastedTextStaysWhole() {
     QTest::keyClicks(box_, QStringLiteral("x"));
     QTest::keyClick(box_, Qt::Key_Home);
     QTest::keyClicks(box_, QStringLiteral("y"));
-    QCOMPARE(box_->text(), QStringLiteral("y") + pasted + QStringLiteral("x"));
+    QString expected = QStringLiteral("y") + pasted + QStringLiteral("x");
+    QCOMPARE(box_->text(), expected);
+    // Edits inside it, and undoing and redoing them, keep every other character.
+    box_->setCursorPosition(1'500'000);
+    QTest::keyClicks(box_, QStringLiteral("m"));
+    const QString typedInside = QString(expected).insert(1'500'000, QLatin1Char('m'));
+    QCOMPARE(box_->text(), typedInside);
+    box_->setSelection(999, 2'500'000);
+    QTest::keyClick(box_, Qt::Key_Delete);
+    expected = QString(typedInside).remove(999, 2'500'000 - 999);
+    QCOMPARE(box_->text(), expected);
+    QCOMPARE(box_->mid(998, 3), expected.mid(998, 3));
+    QTest::keyClick(box_, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(box_->text(), typedInside);
+    QTest::keyClick(box_, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(box_->text(), expected);
     QTest::keyClick(box_, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(box_, Qt::Key_X, Qt::ControlModifier);
     QVERIFY(box_->text().isEmpty());
-    QCOMPARE(QGuiApplication::clipboard()->text(),
-             QStringLiteral("y") + pasted + QStringLiteral("x"));
+    QCOMPARE(QGuiApplication::clipboard()->text(), expected);
 }
 
 void TestKeyBox::clicksPlaceTheCursor() {
@@ -130,6 +153,41 @@ void TestKeyBox::screenReadersReadAndEditTheWholeText() {
     QVERIFY(editable);
     editable->replaceText(key.size() - 3, key.size(), QStringLiteral("!"));
     QCOMPARE(box_->text(), QString(100'000, QLatin1Char('k')) + QStringLiteral("!"));
+}
+
+// With Qt's Japanese catalogue installed as the program installs it, the key box's menu speaks
+// Japanese like every other text box's and dialog's.
+void TestKeyBox::menuAndQtTextsAreJapaneseWithQtsCatalogue() {
+    QTranslator* translator = brackwin::InstallQtTranslation(*qApp);
+    if (translator == nullptr) {
+        QSKIP("Qt's Japanese catalogue qtbase_ja.qm is not installed");
+    }
+    const auto uninstall = qScopeGuard([translator] {
+        QCoreApplication::removeTranslator(translator);
+        delete translator;
+    });
+    const QDialogButtonBox buttons(QDialogButtonBox::Cancel);
+    QCOMPARE(buttons.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("キャンセル"));
+
+    box_->setText(QStringLiteral("abc"));
+    box_->selectAll();
+    QString copy;
+    QTimer::singleShot(0, this, [&copy] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (menu == nullptr) {
+            return;
+        }
+        for (const QAction* action : menu->actions()) {
+            if (action->shortcut() == QKeySequence(QKeySequence::Copy)) {
+                copy = action->text();
+            }
+        }
+        menu->close();
+    });
+    QContextMenuEvent menuEvent(QContextMenuEvent::Keyboard, QPoint(5, 5),
+                                box_->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(box_, &menuEvent);
+    QCOMPARE(copy, QStringLiteral("コピー(&C)"));
 }
 
 QTEST_MAIN(TestKeyBox)
