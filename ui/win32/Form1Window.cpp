@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <new>
 
 #include "AppIdentity.h"
 #include "MessageLoop.h"
@@ -28,6 +29,8 @@ constexpr int kEntryMarginTwips = 30;
 // A key went down in Text1: wParam is its virtual-key code, lParam the state of Shift, Ctrl and
 // Alt.
 constexpr UINT kText1KeyDown = WM_APP;
+// The user asked Text2 to copy its selection.
+constexpr UINT kText2Copy = WM_APP + 1;
 
 // The program's icon, loaded once for the program's life: the About window shows it too, and it
 // may outlive the main window.
@@ -97,6 +100,40 @@ LRESULT CALLBACK Text1Procedure(HWND window, UINT message, WPARAM wParam, LPARAM
     return CallPrevious(window, message, wParam, lParam);
 }
 
+// Text2 shows a bounded display of the output text, so its own copy would put the display on the
+// clipboard: the window copies the real text instead. Its context menu and Ctrl+C send WM_COPY;
+// Ctrl+Insert copies without it.
+LRESULT CALLBACK Text2Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const bool ctrlInsert = (message == WM_KEYDOWN && wParam == VK_INSERT &&
+                             GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_SHIFT) >= 0);
+    if (message == WM_COPY || ctrlInsert) {
+        SendMessageW(GetParent(window), kText2Copy, 0, 0);
+        return 0;
+    }
+    return CallPrevious(window, message, wParam, lParam);
+}
+
+// The place of a character offset of a text control's text among its lines, which only CR LF
+// ends: a multi-line edit's own line count includes its wrapped lines.
+ShownPosition PositionIn(std::wstring_view text, std::size_t offset) {
+    ShownPosition position;
+    std::size_t lineStart = 0;
+    for (std::size_t at = text.find(L"\r\n"); at != std::wstring_view::npos && at < offset;
+         at = text.find(L"\r\n", at + 2)) {
+        ++position.line;
+        lineStart = at + 2;
+    }
+    position.column = offset - std::min(offset, lineStart);
+    return position;
+}
+
+// A control's text, which a failure to take it must not leave half set.
+void SetShownText(HWND control, std::string_view text) {
+    if (!SetWindowTextW(control, Widen(text).c_str())) {
+        throw std::bad_alloc();
+    }
+}
+
 // Whether a point at y in a list box lies below its last entry.
 bool BelowTheEntries(HWND list, int y) {
     const auto count = static_cast<std::int64_t>(SendMessageW(list, LB_GETCOUNT, 0, 0));
@@ -138,6 +175,7 @@ Form1Window::Form1Window() : logic_(*this) {
     Place(Text1, {360, 0, 5895, 375});
     SendMessageW(Text1, EM_SETLIMITTEXT, 0, 0);
     Subclass(Text1, Text1Procedure);
+    keyBox_.emplace(Text1);
 
     Command1 =
         AddControl(Handle(), WC_BUTTONW, ID::Command1, BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP);
@@ -183,6 +221,7 @@ Form1Window::Form1Window() : logic_(*this) {
                    WS_EX_CLIENTEDGE);
     Place(Text2, {0, 5040, 6615, 2775});
     SendMessageW(Text2, EM_SETLIMITTEXT, 0, 0);
+    Subclass(Text2, Text2Procedure);
 
     Label1 = AddControl(Handle(), WC_STATICW, ID::Label1,
                         SS_LEFT | SS_EDITCONTROL | SS_NOPREFIX | WS_GROUP);
@@ -206,6 +245,9 @@ LRESULT Form1Window::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case kText1KeyDown:
             logic_.Text1_KeyDown(static_cast<int>(wParam), static_cast<int>(lParam));
+            return 0;
+        case kText2Copy:
+            OnText2Copy();
             return 0;
         case WM_DRAWITEM:
             OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
@@ -318,6 +360,20 @@ void Form1Window::OnDrawItem(const DRAWITEMSTRUCT& item) const {
     if ((item.itemState & ODS_FOCUS) != 0) {
         DrawFocusRect(item.hDC, &item.rcItem);
     }
+}
+
+void Form1Window::OnText2Copy() {
+    DWORD start = 0;
+    DWORD end = 0;
+    SendMessageW(Text2, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    if (start == end) {
+        return;
+    }
+    std::wstring shown(static_cast<std::size_t>(GetWindowTextLengthW(Text2)) + 1, L'\0');
+    shown.resize(static_cast<std::size_t>(
+        GetWindowTextW(Text2, shown.data(), static_cast<int>(shown.size()))));
+    logic_.Text2_Copy(PositionIn(shown, start), PositionIn(shown, end));
 }
 
 // Over the client area and every control, also a disabled one, whose messages the window gets.
@@ -486,7 +542,7 @@ std::optional<std::size_t> Form1Window::SelectedResult() const {
 }
 
 std::string Form1Window::KeyText() const {
-    return GetText(Text1);
+    return Narrow(keyBox_->Text());
 }
 
 bool Form1Window::IsSelected(Control option) const {
@@ -494,18 +550,22 @@ bool Form1Window::IsSelected(Control option) const {
 }
 
 void Form1Window::SetLabel1(std::string_view caption) {
-    win32::SetText(Label1, caption);
+    SetShownText(Label1, caption);
 }
 
 void Form1Window::SetText2(std::string_view text) {
-    win32::SetText(Text2, text);
+    SetShownText(Text2, text);
 }
 
+// An edit control that cannot take the text keeps its own and only notifies its parent.
 void Form1Window::AppendText2(std::string_view text) {
     const std::wstring added = Widen(text);
     const int end = GetWindowTextLengthW(Text2);
     SendMessageW(Text2, EM_SETSEL, end, end);
     SendMessageW(Text2, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(added.c_str()));
+    if (static_cast<std::size_t>(GetWindowTextLengthW(Text2)) != end + added.size()) {
+        throw std::bad_alloc();
+    }
     SendMessageW(Text2, EM_SCROLLCARET, 0, 0);
 }
 

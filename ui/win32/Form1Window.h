@@ -13,6 +13,7 @@
 #include "Form1.h"
 #include "Form1View.h"
 #include "FormWindow.h"
+#include "KeyBox.h"
 
 namespace brackwin::win32 {
 
@@ -52,6 +53,7 @@ class Form1Window final : public FormWindow, private Form1View {
     void OnCommand(int id, int code, HWND control);
     void OnMenuCommand(int id);
     void OnDrawItem(const DRAWITEMSTRUCT& item) const;
+    void OnText2Copy();
     bool OnSetCursor(HWND window, int hitTest) const;
     LRESULT OnCtlColorStatic(HDC dc, HWND control);
     void OnClose();
@@ -90,6 +92,7 @@ class Form1Window final : public FormWindow, private Form1View {
     std::optional<SortedResultList::Id> topIdBeforePlacing_;
 
     HWND Text1;
+    std::optional<KeyBox> keyBox_;
     HWND Command1;
     HWND Command3;
     HWND Command2;

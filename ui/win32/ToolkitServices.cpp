@@ -6,9 +6,11 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 #include <stdexcept>
 #include <vector>
 
+#include "ShownText.h"
 #include "Utf16.h"
 #include "Window.h"
 
@@ -89,21 +91,29 @@ void ToolkitServices::ClearClipboard() {
     }
 }
 
+// Every reader of the Unicode text format stops at its first NUL, so each NUL becomes the mark
+// the windows show for it.
 bool ToolkitServices::SetClipboardText(std::string_view text) {
-    const std::wstring wide = Widen(text);
-    const std::size_t bytes = (wide.size() + 1) * sizeof(wchar_t);
+    std::wstring wide = Widen(text);
+    std::replace(wide.begin(), wide.end(), L'\0', Widen(kNulMark).front());
+    return PutUnicodeText(ClipboardOwner(), wide);
+}
+
+bool PutUnicodeText(HWND owner, std::wstring_view text) {
+    const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
     UniqueGlobalMemory memory(GlobalAlloc(GMEM_MOVEABLE, bytes));
     if (!memory) {
-        return false;
+        throw std::bad_alloc();
     }
-    void* target = GlobalLock(memory.get());
+    auto* target = static_cast<wchar_t*>(GlobalLock(memory.get()));
     if (target == nullptr) {
         return false;
     }
-    std::memcpy(target, wide.c_str(), bytes);
+    std::memcpy(target, text.data(), text.size() * sizeof(wchar_t));
+    target[text.size()] = L'\0';
     GlobalUnlock(memory.get());
 
-    const OpenedClipboard clipboard(ClipboardOwner());
+    const OpenedClipboard clipboard(owner);
     if (!clipboard.IsOpen() || !EmptyClipboard() ||
         SetClipboardData(CF_UNICODETEXT, memory.get()) == nullptr) {
         return false;

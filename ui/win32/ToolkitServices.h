@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string_view>
+
 #include "Handles.h"
 #include "UserInterfaceServices.h"
 
@@ -22,5 +24,9 @@ class ToolkitServices : public UserInterfaceServices {
     // The clipboard takes data only from a window that opened it; this hidden one does.
     UniqueWindow clipboardOwner_;
 };
+
+// Empties the clipboard and puts text on it in the system's Unicode text format, as owner; false
+// when the clipboard refused it. Throws std::bad_alloc when memory runs out.
+bool PutUnicodeText(HWND owner, std::wstring_view text);
 
 }  // namespace brackwin::win32

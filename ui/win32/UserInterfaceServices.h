@@ -25,8 +25,9 @@ class UserInterfaceServices {
     // A modal message with one OK button and no icon, owned by owner.
     virtual void ShowMessage(HWND owner, std::string_view text, std::string_view caption) = 0;
     virtual void ClearClipboard() = 0;
-    // Offers the text as Unicode text, line breaks as they are; false when the clipboard
-    // refused it.
+    // Offers the text as Unicode text, line breaks as they are and each NUL as the mark the
+    // windows show for it; false when the clipboard refused it. Throws std::bad_alloc when
+    // memory runs out.
     virtual bool SetClipboardText(std::string_view text) = 0;
     // Opens a web page in the browser, or a mailto: target in the mail program.
     virtual void OpenUrl(std::string_view target) = 0;

@@ -8,8 +8,8 @@
 namespace brackwin::win32 {
 
 // The program keeps its text in UTF-8; the W calls take UTF-16. These convert at that boundary.
-// An ill-formed sequence becomes U+FFFD; a text too long for the system's conversion throws
-// std::length_error.
+// An ill-formed sequence becomes U+FFFD; a NUL is kept. Throws std::bad_alloc when memory runs
+// out.
 std::wstring Widen(std::string_view utf8);
 std::string Narrow(std::wstring_view utf16);
 

@@ -1,6 +1,7 @@
 #include "Window.h"
 
 #include <exception>
+#include <new>
 #include <system_error>
 
 #include "EscapedError.h"
@@ -71,7 +72,11 @@ LRESULT CALLBACK Window::Procedure(HWND window, UINT message, WPARAM wParam,
 }
 
 void ThrowLastError(const char* what) {
-    throw std::system_error(static_cast<int>(GetLastError()), std::system_category(), what);
+    const DWORD error = GetLastError();
+    if (error == ERROR_NOT_ENOUGH_MEMORY || error == ERROR_OUTOFMEMORY) {
+        throw std::bad_alloc();
+    }
+    throw std::system_error(static_cast<int>(error), std::system_category(), what);
 }
 
 }  // namespace brackwin::win32

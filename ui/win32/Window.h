@@ -39,7 +39,8 @@ class Window {
     HWND window_ = nullptr;
 };
 
-// Throws the system's last error as a std::system_error that says what failed.
+// Throws the system's last error as a std::system_error that says what failed, or as
+// std::bad_alloc when memory ran out, which the handlers that can go on catch.
 [[noreturn]] void ThrowLastError(const char* what);
 
 }  // namespace brackwin::win32

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -17,8 +18,10 @@
 #include <utility>
 #include <vector>
 
+#include "Bitmaps.h"
 #include "Collection.h"
 #include "FailingAllocator.h"
+#include "KeyBox.h"
 #include "MessageLoop.h"
 #include "StandInServices.h"
 #include "TwipsToPixels.h"
@@ -48,6 +51,9 @@ const std::vector<std::string> kExampleLines = {
     "' trailer",
     "Public Const LAST_ONE = 1",
 };
+
+// A line long enough that a control given it whole would be busy for minutes.
+const std::string kBigLine = "Public Const BIG = " + std::string(3'000'000, 'A');
 
 // Enough lines that reading or searching them takes many rounds of message processing.
 constexpr int kLargeLineCount = 500000;
@@ -227,6 +233,12 @@ class Form1WindowTest : public testing::Test {
 
     std::string Example() { return WriteFile("example.txt", kExampleLines); }
 
+    // Lists kBigLine and "Public Const X = 1", in that order.
+    void LoadBigLine() {
+        Load(WriteFile("big.txt", {"' h", kBigLine, "Public Const X = 1", "' t"}));
+        Search("", ID::Option1);
+    }
+
     std::string LargeFile() {
         const std::filesystem::path path = dir_ / "large.txt";
         std::ofstream file(path, std::ios::binary);
@@ -274,6 +286,22 @@ class Form1WindowTest : public testing::Test {
             rows.emplace_back(form_->Results().Item(row));
         }
         return rows;
+    }
+
+    // A key pressed in a control with Shift or Ctrl held, and the character it types, if any.
+    static void PressWith(HWND control, BYTE modifier, WPARAM key, wchar_t character = 0) {
+        BYTE keys[256];
+        GetKeyboardState(keys);
+        const BYTE before = keys[modifier];
+        keys[modifier] = 0x80;
+        SetKeyboardState(keys);
+        SendMessageW(control, WM_KEYDOWN, key, 1);
+        if (character != 0) {
+            SendMessageW(control, WM_CHAR, character, 1);
+        }
+        SendMessageW(control, WM_KEYUP, key, 1 | (3u << 30));
+        keys[modifier] = before;
+        SetKeyboardState(keys);
     }
 
     int Selected() const { return static_cast<int>(SendMessageW(List1_, LB_GETCURSEL, 0, 0)); }
@@ -759,9 +787,8 @@ TEST_F(Form1WindowTest, AddStaysEnabledAfterLoadsAndSearches) {
 // A 3 MB line once kept a window from its messages for minutes: the controls get a bounded text
 // and the list draws a bounded one, while the output keeps and copies the whole line.
 TEST_F(Form1WindowTest, HugeLineIsListedPreviewedAndAdded) {
-    const std::string big = "Public Const BIG = " + std::string(3'000'000, 'A');
-    Load(WriteFile("big.txt", {"' h", big, "Public Const X = 1", "' t"}));
-    Search("", ID::Option1);
+    const std::string& big = kBigLine;
+    LoadBigLine();
     ASSERT_EQ(Count(), 2u);
     RedrawWindow(List1_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     ClickRow(0);
@@ -774,6 +801,225 @@ TEST_F(Form1WindowTest, HugeLineIsListedPreviewedAndAdded) {
     EXPECT_LT(GetText(Text2_).size(), 5000u);
     Click(ID::Command3);
     EXPECT_EQ(ClipboardText(), Widen("\r\n\r\n" + big));
+}
+
+// The pixels of a row of List1 as the window draws it, and of a text drawn as a row is.
+class RowPicture {
+  public:
+    RowPicture(HWND list, int dpi) : list_(list), dpi_(dpi) {
+        SendMessageW(list, LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&area_));
+        dc_ = CreateCompatibleDC(nullptr);
+        bitmap_ = CreatePixelBitmap(dc_, area_.right, area_.bottom, &bits_);
+        SelectObject(dc_, bitmap_);
+    }
+    ~RowPicture() {
+        DeleteDC(dc_);
+        DeleteObject(bitmap_);
+    }
+    RowPicture(const RowPicture&) = delete;
+    RowPicture& operator=(const RowPicture&) = delete;
+
+    std::vector<std::uint32_t> OfRow(int row) {
+        DRAWITEMSTRUCT item{
+            ODT_LISTBOX, ID::List1, static_cast<UINT>(row), ODA_DRAWENTIRE, 0, list_, dc_,
+            area_,       0};
+        SendMessageW(GetParent(list_), WM_DRAWITEM, ID::List1, reinterpret_cast<LPARAM>(&item));
+        return Pixels();
+    }
+
+    std::vector<std::uint32_t> OfText(const std::wstring& text) {
+        FillRect(dc_, &area_, GetSysColorBrush(COLOR_WINDOW));
+        SelectObject(dc_, reinterpret_cast<HFONT>(SendMessageW(list_, WM_GETFONT, 0, 0)));
+        SetBkMode(dc_, TRANSPARENT);
+        SetTextColor(dc_, GetSysColor(COLOR_WINDOWTEXT));
+        RECT text_area = area_;
+        text_area.left += TwipsToPixels(30, dpi_);
+        DrawTextW(dc_, text.c_str(), static_cast<int>(text.size()), &text_area,
+                  DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_EXPANDTABS);
+        return Pixels();
+    }
+
+  private:
+    std::vector<std::uint32_t> Pixels() const {
+        GdiFlush();
+        const auto* first = static_cast<const std::uint32_t*>(bits_);
+        return {first, first + area_.right * area_.bottom};
+    }
+
+    HWND list_;
+    int dpi_;
+    RECT area_{};
+    HDC dc_ = nullptr;
+    HBITMAP bitmap_ = nullptr;
+    void* bits_ = nullptr;
+};
+
+// A NUL would end the text of the controls and of the clipboard's text format: the windows show
+// a mark in its place, and the clipboard gets the same mark.
+TEST_F(Form1WindowTest, NulIsShownAndCopiedAsAMark) {
+    const std::string withNul = "Public Const NUL"s + '\0' + "INSIDE = 1";
+    const std::string marked = "Public Const NUL\u2400INSIDE = 1";
+    Load(WriteFile("zero-byte.txt", {"' h", withNul, "Public Const ZZZ = 2", "' t"}));
+    Search("", ID::Option1);
+    ASSERT_EQ(Rows(), (std::vector<std::string>{withNul, "Public Const ZZZ = 2"}));
+
+    RowPicture picture(List1_, form_->Dpi());
+    const std::vector<std::uint32_t> row = picture.OfRow(0);
+    EXPECT_EQ(row, picture.OfText(Widen(marked)));
+    EXPECT_NE(row, picture.OfText(L"Public Const NUL"));
+
+    ClickRow(0);
+    EXPECT_EQ(GetText(Label1_), marked);
+    Click(ID::Command4);
+    ClickRow(1);
+    Click(ID::Command4);
+    const std::string output = "\r\n\r\n" + marked + "\r\n\r\nPublic Const ZZZ = 2";
+    EXPECT_EQ(GetText(Text2_), output);
+    Click(ID::Command3);
+    EXPECT_EQ(ClipboardText(), Widen(output));
+    ASSERT_EQ(services_.messages.size(), 1u);
+    EXPECT_EQ(services_.messages[0].text, kCopiedMessage);
+}
+
+// Text2 shows a long line cut and wraps it over many rows; a copy of a selection of it, by any of
+// the edit control's ways, takes the real text that the selected lines stand for.
+TEST_F(Form1WindowTest, CopyingASelectionOfTheOutputTakesTheRealText) {
+    const std::string& big = kBigLine;
+    LoadBigLine();
+    ClickRow(0);
+    Click(ID::Command4);
+    ClickRow(1);
+    Click(ID::Command4);
+    const std::wstring shown = Widen(GetText(Text2_));
+    ASSERT_LT(shown.size(), 5000u);
+    ASSERT_GT(SendMessageW(Text2_, EM_GETLINECOUNT, 0, 0), 6);
+
+    const auto copySelection = [&](std::size_t start, std::size_t end,
+                                   const std::function<void()>& copy) {
+        OpenClipboard(nullptr);
+        EmptyClipboard();
+        CloseClipboard();
+        SendMessageW(Text2_, EM_SETSEL, start, end);
+        copy();
+        return ClipboardText();
+    };
+    const std::size_t lastLine = shown.rfind(L"Public Const X");
+    const std::wstring whole = Widen("\r\n\r\n" + big + "\r\n\r\nPublic Const X = 1");
+    const std::wstring bigOnward = Widen(big.substr(13) + "\r\n\r\nPublic Const X");
+
+    EXPECT_EQ(copySelection(0, shown.size(), [&] { SendMessageW(Text2_, WM_COPY, 0, 0); }), whole);
+    EXPECT_EQ(copySelection(lastLine + 13, shown.size() - 1,
+                            [&] { PressWith(Text2_, VK_CONTROL, 'C', 0x03); }),
+              L"X = ");
+    EXPECT_EQ(copySelection(17, lastLine + 14, [&] { PressWith(Text2_, VK_CONTROL, VK_INSERT); }),
+              bigOnward);
+    EXPECT_EQ(copySelection(5, 5, [&] { SendMessageW(Text2_, WM_COPY, 0, 0); }), L"");
+    EXPECT_EQ(GetText(Text2_), Narrow(shown));
+    EXPECT_TRUE(services_.messages.empty());
+}
+
+// Out of memory in the window's own work stops only that action: the output stays as it was, a
+// message says what could not be done, and the window goes on.
+TEST_F(Form1WindowTest, ActionsThatRunOutOfMemoryStopWithAMessage) {
+    const std::string& big = kBigLine;
+    LoadBigLine();
+    ClickRow(1);
+    Click(ID::Command4);
+    ClickRow(0);
+    Click(ID::Command4);
+    const std::string collected = GetText(Text2_);
+    // Recording the messages must not run out of memory itself.
+    services_.messages.reserve(8);
+    OpenClipboard(nullptr);
+    EmptyClipboard();
+    CloseClipboard();
+    {
+        // Enough for the shown texts and the messages, not for the output's UTF-16 copy.
+        const test::FailingLargeAllocations outOfMemory(1'000'000);
+        Click(ID::Command3);
+        Click(ID::Command4);
+    }
+    {
+        const test::FailingLargeAllocations outOfMemory(sizeof(frmAbout));
+        Menu(ID::mnuVersion);
+    }
+    const std::vector<std::string_view> expected = {kCopyOutOfMemoryMessage, kAddOutOfMemoryMessage,
+                                                    kAboutOutOfMemoryMessage};
+    ASSERT_EQ(services_.messages.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(services_.messages[i].text, expected[i]);
+        EXPECT_EQ(services_.messages[i].caption, "Brackwin");
+        EXPECT_EQ(services_.messages[i].owner, window_);
+    }
+    EXPECT_EQ(frmAbout::Current(), nullptr);
+    EXPECT_EQ(ClipboardText(), L"");
+    EXPECT_EQ(GetText(Text2_), collected);
+    EXPECT_EQ(Snapshot(), Ready(true));
+
+    Click(ID::Command3);
+    EXPECT_EQ(ClipboardText(), Widen("\r\n\r\nPublic Const X = 1\r\n\r\n" + big));
+}
+
+// A pasted key of any length stays whole, though the key box shows only its start and a mark
+// for the rest: each edit of what it shows is one of the whole key.
+TEST_F(Form1WindowTest, LongPastedKeyStaysWhole) {
+    const std::string key = std::string(10'000, 'K') + "END";
+    const std::string line = "Public Const LONG = " + key;
+    Load(WriteFile("long-key.txt", {"' h", line, "Public Const X = 1", "' t"}));
+    Click(ID::Option1);
+    const auto searchFinds = [&] {
+        Click(ID::Command1);
+        return Rows();
+    };
+    ASSERT_TRUE(services_.SetClipboardText("Public\r\nthe next line"));
+    SetFocus(Text1_);
+    SendMessageW(Text1_, WM_PASTE, 0, 0);
+    EXPECT_EQ(GetText(Text1_), "Public");
+    SendMessageW(Text1_, EM_SETSEL, 0, -1);
+    ASSERT_TRUE(services_.SetClipboardText(key + "\r\nthe next line"));
+    SendMessageW(Text1_, WM_PASTE, 0, 0);
+    EXPECT_LT(GetWindowTextLengthW(Text1_), 5000);
+    EXPECT_EQ(searchFinds(), std::vector<std::string>{line});
+
+    SendMessageW(Text1_, WM_CHAR, 'x', 1);
+    EXPECT_TRUE(searchFinds().empty());
+    SendMessageW(Text1_, WM_UNDO, 0, 0);
+    EXPECT_EQ(searchFinds(), std::vector<std::string>{line});
+    SendMessageW(Text1_, WM_UNDO, 0, 0);
+    EXPECT_TRUE(searchFinds().empty());
+    SendMessageW(Text1_, WM_CHAR, VK_BACK, 1);
+    EXPECT_EQ(searchFinds(), std::vector<std::string>{line});
+    SendMessageW(Text1_, EM_SETSEL, 0, 0);
+    SendMessageW(Text1_, WM_CHAR, '=', 1);
+    SendMessageW(Text1_, WM_CHAR, ' ', 1);
+    EXPECT_EQ(searchFinds(), std::vector<std::string>{line});
+
+    SendMessageW(Text1_, EM_SETSEL, 0, -1);
+    PressWith(Text1_, VK_CONTROL, VK_INSERT);
+    // Compared as a whole: a failure would print ten thousand characters.
+    EXPECT_TRUE(ClipboardText() == Widen("= " + key));
+    SendMessageW(Text1_, EM_SETSEL, 0, 1);
+    PressWith(Text1_, VK_SHIFT, VK_DELETE);
+    EXPECT_EQ(ClipboardText(), L"=");
+    SendMessageW(Text1_, WM_CHAR, '=', 1);
+    SendMessageW(Text1_, EM_SETSEL, 2, -1);
+    SendMessageW(Text1_, WM_CUT, 0, 0);
+    EXPECT_TRUE(ClipboardText() == Widen(key));
+    EXPECT_EQ(GetText(Text1_), "= ");
+    EXPECT_EQ(searchFinds(), (std::vector<std::string>{line, "Public Const X = 1"}));
+
+    PressWith(Text1_, VK_SHIFT, VK_INSERT);
+    EXPECT_LT(GetWindowTextLengthW(Text1_), 5000);
+    EXPECT_EQ(searchFinds(), std::vector<std::string>{line});
+    SendMessageW(Text1_, WM_UNDO, 0, 0);
+    EXPECT_EQ(GetText(Text1_), "= ");
+
+    // Typing on a key that the box still shows whole.
+    SetText(Text1_, std::string(kShownKeyUnits, 'K'));
+    SendMessageW(Text1_, EM_SETSEL, kShownKeyUnits, kShownKeyUnits);
+    SendMessageW(Text1_, WM_CHAR, 'E', 1);
+    EXPECT_NE(GetText(Text1_).find("\u2026"), std::string::npos);
+    EXPECT_EQ(searchFinds(), std::vector<std::string>{line});
 }
 
 // The search ends with a message, the window ready for the next one and the output kept.

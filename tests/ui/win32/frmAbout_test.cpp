@@ -9,6 +9,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "Bitmaps.h"
 #include "FormWindow.h"
 #include "Handles.h"
 #include "MessageLoop.h"
@@ -304,15 +305,8 @@ class ClientImage {
   public:
     explicit ClientImage(HWND window) : dc_(CreateCompatibleDC(nullptr)) {
         GetClientRect(window, &area_);
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = area_.right;
-        info.bmiHeader.biHeight = -area_.bottom;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
         void* bits = nullptr;
-        bitmap_.reset(CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        bitmap_.reset(CreatePixelBitmap(dc_, area_.right, area_.bottom, &bits));
         pixels_ = static_cast<const std::uint32_t*>(bits);
         const SelectedObject selected(dc_, bitmap_.get());
         SetDCBrushColor(dc_, kUnpainted);
