@@ -487,8 +487,8 @@ TEST_P(frmAboutClosingTest, ClosesAndIsDestroyed) {
     EXPECT_FALSE(IsWindow(about));
 }
 
-std::string CloseByName(const testing::TestParamInfo<CloseBy>& info) {
-    switch (info.param) {
+std::string CloseByName(CloseBy way) {
+    switch (way) {
         case CloseBy::kOk:
             return "OK";
         case CloseBy::kEnter:
@@ -501,16 +501,24 @@ std::string CloseByName(const testing::TestParamInfo<CloseBy>& info) {
     return "unknown";
 }
 
+void PrintTo(CloseBy way, std::ostream* out) {
+    *out << CloseByName(way);
+}
+
 INSTANTIATE_TEST_SUITE_P(Ways, frmAboutClosingTest,
                          testing::Values(CloseBy::kOk, CloseBy::kEnter, CloseBy::kEscape,
                                          CloseBy::kCloseBox),
-                         CloseByName);
+                         testing::PrintToStringParamName());
 
 struct LinkTarget {
     const char* name;
     int id;
     const char* target;
 };
+
+void PrintTo(const LinkTarget& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class frmAboutLinkTest : public frmAboutTest, public testing::WithParamInterface<LinkTarget> {};
 
