@@ -7,7 +7,6 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
-#include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
@@ -15,6 +14,8 @@
 #include <cstdio>
 
 #include "Form1Window.h"
+#include "KeyBox.h"
+#include "ResultListView.h"
 #include "StandInServices.h"
 #include "frmAbout.h"
 
@@ -54,10 +55,10 @@ int main(int argc, char** argv) {
     Settle();
     Find<QAction>(form, "mnuAPIRead")->trigger();
     Find<QRadioButton>(form, "Option3")->setChecked(true);
-    Find<QLineEdit>(form, "Text1")->setText(QStringLiteral("rect"));
+    Find<brackwin::KeyBox>(form, "Text1")->setText(QStringLiteral("rect"));
     Find<QPushButton>(form, "Command1")->click();
 
-    auto* list = Find<QAbstractItemView>(form, "List1");
+    auto* list = Find<brackwin::ResultListView>(form, "List1");
     const QModelIndexList matches =
         list->model()->match(list->model()->index(0, 0), Qt::DisplayRole,
                              QStringLiteral("Type RECT"), 1, Qt::MatchExactly);
@@ -65,7 +66,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "brackwin-screenshot: no \"Type RECT\" in %s\n", argv[1]);
         return 1;
     }
-    list->setCurrentIndex(matches.constFirst());
+    // As the user chooses it, so the preview runs and enables "追加".
+    list->ChooseRow(matches.constFirst().row());
     Find<QPushButton>(form, "Command4")->click();
     Settle();
 
