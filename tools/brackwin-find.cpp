@@ -4,19 +4,14 @@
 #include <charconv>
 #include <cstdint>
 #include <cstdio>
-#include <iostream>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#endif
-
 #include "APISearch.h"
 #include "Collection.h"
+#include "Console.h"
 #include "LineList.h"
 #include "SortedResultList.h"
 #include "UiServices.h"
@@ -37,7 +32,10 @@ constexpr std::string_view kUsage =
     "  --collect  print instead the output text that adding every listed line gives\n"
     "  --help     print this help\n"
     "Exit status: 0 success (also with no match); 1 FILE cannot be read, or the output\n"
-    "(the list, the collected text or this help) cannot be written; 2 usage error.\n";
+    "(the list, the collected text or this help) cannot be written; 2 usage error.\n"
+    "The output is UTF-8 text, except in a Windows console, which gets it in Unicode\n"
+    "so that every character shows. On Windows FILE and KEY may hold any character,\n"
+    "not only those of the ANSI code page.\n";
 
 // The program's categories are 32-bit: a whole number beyond that range is none of them.
 constexpr std::int32_t kNoCategory = 0;
@@ -67,7 +65,7 @@ bool IsOption(std::string_view arg) {
 }
 
 // Fills `request` from the arguments; returns what is wrong with them, empty when nothing is.
-std::string ParseRequest(std::span<char*> args, Request& request) {
+std::string ParseRequest(std::span<const std::string> args, Request& request) {
     for (; !args.empty() && IsOption(args.front()); args = args.subspan(1)) {
         const std::string_view option = args.front();
         if (option == "--help") {
@@ -85,7 +83,7 @@ std::string ParseRequest(std::span<char*> args, Request& request) {
         return "missing CATEGORY";
     }
     if (args.size() > 3) {
-        return "unexpected argument " + std::string(args[3]);
+        return "unexpected argument " + args[3];
     }
     if (const std::string_view category = args[1]; !ParseCategory(category, request.category)) {
         return category.empty() ? "CATEGORY must be a whole number, not empty"
@@ -98,14 +96,10 @@ std::string ParseRequest(std::span<char*> args, Request& request) {
     return {};
 }
 
-bool Print(std::string_view text) {
-    return text.empty() || std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
-}
-
 // Flushes the output; `written` tells whether every earlier part of it was written.
 int FinishOutput(bool written) {
     if (std::fflush(stdout) != 0 || !written) {
-        std::cerr << "brackwin-find: cannot write the output\n";
+        brackwin::WriteError("brackwin-find: cannot write the output\n");
         return kExitCannotReadOrWrite;
     }
     return 0;
@@ -119,7 +113,7 @@ int Run(const Request& request) {
     try {
         reader.FileLineRead(lines, yield);
     } catch (const brackwin::FileReadError& error) {
-        std::cerr << "brackwin-find: " << error.what() << '\n';
+        brackwin::WriteError("brackwin-find: " + std::string(error.what()) + '\n');
         return kExitCannotReadOrWrite;
     }
     brackwin::SortedResultList results;
@@ -134,10 +128,10 @@ int Run(const Request& request) {
             output = brackwin::AddSelection(std::move(output), {&entry, 1},
                                             request.category == brackwin::kTypes, lines);
         }
-        written = Print(output);
+        written = brackwin::WriteOutput(output);
     } else {
         for (std::size_t i = 0; i < results.Count() && written; ++i) {
-            written = Print(results.Item(i)) && Print("\n");
+            written = brackwin::WriteOutput(results.Item(i)) && brackwin::WriteOutput("\n");
         }
     }
     return FinishOutput(written);
@@ -146,18 +140,14 @@ int Run(const Request& request) {
 }  // namespace
 
 int main(int argc, char** argv) {
-#ifdef _WIN32
-    // The output's line breaks are part of the result: no CR may be added before LF.
-    _setmode(_fileno(stdout), _O_BINARY);
-#endif
-    const std::span<char*> args(argv + 1, argv + argc);
-    if (args.size() == 1 && std::string_view(args.front()) == "--help") {
-        return FinishOutput(Print(kUsage));
+    const std::vector<std::string> args = brackwin::CommandLineArguments(argc, argv);
+    if (args.size() == 1 && args.front() == "--help") {
+        return FinishOutput(brackwin::WriteOutput(kUsage));
     }
     Request request;
     if (const std::string problem = ParseRequest(args, request); !problem.empty()) {
-        std::cerr << "brackwin-find: " << problem
-                  << "\nTry 'brackwin-find --help' for more information.\n";
+        brackwin::WriteError("brackwin-find: " + problem +
+                             "\nTry 'brackwin-find --help' for more information.\n");
         return kExitUsage;
     }
     return Run(request);

@@ -53,6 +53,10 @@ struct SearchCase {
     Strings expected;
 };
 
+void PrintTo(const SearchCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class ExampleSearchTest : public testing::TestWithParam<SearchCase> {};
 
 TEST_P(ExampleSearchTest, ListsTheMatchingLinesInFileOrder) {
@@ -86,6 +90,10 @@ struct LineCase {
     std::string line;
     std::int32_t category;  // the one category that lists it, or 0 for none
 };
+
+void PrintTo(const LineCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class LineKindTest : public testing::TestWithParam<LineCase> {};
 
@@ -157,6 +165,10 @@ struct FoldingCase {
     std::string key;
     bool listed;  // in category 1
 };
+
+void PrintTo(const FoldingCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class FoldingSearchTest : public testing::TestWithParam<FoldingCase> {};
 

@@ -34,6 +34,10 @@ struct PreviewCase {
     std::string text;
 };
 
+void PrintTo(const PreviewCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class PreviewCaseTest : public testing::TestWithParam<PreviewCase> {};
 
 TEST_P(PreviewCaseTest, ShowsTheEntryOrItsBlocks) {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
 #include <string_view>
@@ -73,6 +74,11 @@ inline LineList ListOf(std::string_view bytes) {
     LineList list;
     ReadInto(dir.Write("lines.txt", bytes), list);
     return list;
+}
+
+inline std::string Slurp(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 inline std::string Fixture(const std::string& name) {

@@ -34,6 +34,10 @@ struct SplitCase {
     Strings stored;
 };
 
+void PrintTo(const SplitCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class LineRuleTest : public testing::TestWithParam<SplitCase> {};
 
 TEST_P(LineRuleTest, SplitsAndDropsTheFirstLine) {

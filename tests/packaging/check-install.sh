@@ -6,6 +6,7 @@
 #   check-install.sh files CMAKE BUILD       the staged install holds exactly the expected files
 #   check-install.sh find CMAKE BUILD        the staged finder searches the staged sample
 #   check-install.sh start CMAKE BUILD PROBE the staged program starts and finds its data folder
+#   check-install.sh debian CPACK BUILD      lintian finds no error and no warning in the package
 set -euo pipefail
 
 # CTest reports this exit status as a skipped test.
@@ -40,6 +41,7 @@ expected_files() {
         usr/bin/brackwin-find \
         usr/share/applications/$APP_ID.desktop \
         usr/share/brackwin/winapi/win32api.txt \
+        usr/share/doc/brackwin/changelog.gz \
         usr/share/doc/brackwin/copyright \
         usr/share/man/man1/brackwin-find.1.gz \
         usr/share/man/man1/brackwin.1.gz \
@@ -76,6 +78,13 @@ check_files() {
     for page in "$staging"/usr/share/man/man1/*.gz; do
         zcat "$page" | head -n 1 | grep -q '^\.TH ' || fail "$page is not a gzipped manual page"
     done
+    local changelog=$staging/usr/share/doc/brackwin/changelog.gz version expected
+    version=$(zcat "$changelog" | dpkg-parsechangelog -l - -S Version) \
+        || fail "$changelog is not a gzipped Debian changelog"
+    expected=$(sed -n 's/^CMAKE_PROJECT_VERSION:[A-Z]*=//p' "$2/CMakeCache.txt")
+    [ "$version" = "$expected" ] \
+        || fail "the changelog's latest version is $version, the package's $expected"
+
     local size
     for size in 32 48 64 128 256; do
         file "$staging/usr/share/icons/hicolor/${size}x${size}/apps/$APP_ID.png" \
@@ -119,12 +128,26 @@ check_start() {
     wait "$pid" || true
 }
 
+# The Debian package that CPack makes from the build.
+check_debian() {
+    require_tool lintian
+    local cpack=$1 build=$2
+    packages=$(mktemp -d)
+    trap 'rm -rf "$packages"' EXIT
+    (cd "$build" && "$cpack" -G DEB -B "$packages" >/dev/null) || fail "CPack failed"
+    local package
+    package=$(find "$packages" -maxdepth 1 -name 'brackwin_*.deb')
+    [ -n "$package" ] || fail "CPack made no Debian package"
+    lintian --fail-on error,warning "$package" || fail "lintian finds errors or warnings in $package"
+}
+
 case "${1:-}" in
     desktop) check_desktop "$2" "$3" ;;
     metainfo) check_metainfo "$2" "$3" ;;
     files) check_files "$2" "$3" ;;
     find) check_find "$2" "$3" ;;
     start) check_start "$2" "$3" "$4" ;;
-    *) echo "usage: check-install.sh desktop|metainfo|files|find CMAKE BUILD | start CMAKE BUILD PROBE" >&2; exit 2 ;;
+    debian) check_debian "$2" "$3" ;;
+    *) echo "usage: check-install.sh desktop|metainfo|files|find CMAKE BUILD | start CMAKE BUILD PROBE | debian CPACK BUILD" >&2; exit 2 ;;
 esac
 echo "PASS"

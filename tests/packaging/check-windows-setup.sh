@@ -2,7 +2,8 @@
 # Checks Brackwin's Windows packages: the setup program, run silently under Wine, and the portable
 # zip. The checks share one fresh Wine prefix of their own and take turns with it; each leaves it
 # as it found it, with nothing of Brackwin installed.
-#   check-windows-setup.sh packages CPACK BUILD PACKAGES        CPack makes both packages in PACKAGES
+#   check-windows-setup.sh packages CPACK BUILD PACKAGES        CPack makes both packages in PACKAGES,
+#                                                               from the optimised configuration
 #   check-windows-setup.sh prefix PACKAGES WINE PREFIX          make the fresh Wine prefix
 #   check-windows-setup.sh install PACKAGES WINE PREFIX         install, check, uninstall, check
 #   check-windows-setup.sh twice PACKAGES WINE PREFIX           a second setup run installs over the first
@@ -34,6 +35,11 @@ skip() {
 make_packages() {
     local cpack=$1 build=$2 packages=$3
     command -v makensis >/dev/null || skip "makensis is not installed"
+    # Users get what the benchmarks measure.
+    local configuration
+    configuration=$(sed -n 's/^CMAKE_BUILD_TYPE:[A-Z]*=//p' "$build/CMakeCache.txt")
+    [ "$configuration" = Release ] \
+        || fail "the packages would hold the '$configuration' configuration, not the optimised Release one"
     rm -rf "$packages"
     (cd "$build" && "$cpack" -B "$packages") || fail "CPack failed"
     local package
@@ -112,6 +118,19 @@ check_finder() {
     grep -qx 'Type RECT[[:space:]]*' "$scratch/found" || fail "$1 finds no 'Type RECT' in $2"
 }
 
+# Runs the finder $1 on a file named with characters outside the ANSI code page (code page 932
+# has no é and no Hangul), searching for a key made of them: the arguments reach it whole, and
+# its output to a file is UTF-8.
+check_finder_unicode() {
+    local name='é한글宣言.txt'
+    printf "' 見出し\r\nType RECT_é한글\r\nType RECT\r\n' 終わり\r\n" >"$scratch/$name"
+    # Wine's drive Z: is the root of the Unix file system.
+    local path="Z:${scratch//\//\\}\\$name"
+    wine_output "$scratch/found" "$1" "$path" 3 'é한' || fail "$1 failed on $path"
+    [ "$(cat "$scratch/found")" = 'Type RECT_é한글' ] \
+        || fail "$1 found '$(cat "$scratch/found")' in $path, not 'Type RECT_é한글'"
+}
+
 # Waits until every program in the prefix has ended, the uninstaller's working copy among them,
 # and Wine has saved the registry.
 wait_for_wine() {
@@ -183,6 +202,7 @@ EOF
 $others"
 
     check_finder "$INSTALL_DIR\\brackwin-find.exe" "$INSTALL_DIR\\winapi\\win32api.txt"
+    check_finder_unicode "$INSTALL_DIR\\brackwin-find.exe"
 }
 
 check_removed() {

@@ -136,6 +136,10 @@ struct DirectoryCase {
     Property property;
 };
 
+void PrintTo(const DirectoryCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class DirectoryTest : public SystemFolderTest, public testing::WithParamInterface<DirectoryCase> {};
 
 TEST_P(DirectoryTest, PassesAFreshBufferOf256Bytes) {
@@ -185,6 +189,10 @@ struct SpecialFolderCase {
     std::int32_t csidl;
 };
 
+void PrintTo(const SpecialFolderCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class SpecialFolderTest : public SystemFolderTest,
                           public testing::WithParamInterface<SpecialFolderCase> {};
 
@@ -222,6 +230,10 @@ struct PathLengthCase {
     bool returned;
 };
 
+void PrintTo(const PathLengthCase& c, std::ostream* out) {
+    *out << c.length;
+}
+
 class SpecialFolderLengthTest : public SystemFolderTest,
                                 public testing::WithParamInterface<PathLengthCase> {};
 
@@ -235,7 +247,8 @@ TEST_P(SpecialFolderLengthTest, KeepsTheNulRuleOfThe256ByteBuffer) {
 INSTANTIATE_TEST_SUITE_P(Lengths, SpecialFolderLengthTest,
                          testing::Values(PathLengthCase{254, true}, PathLengthCase{255, true},
                                          PathLengthCase{256, false}, PathLengthCase{257, false},
-                                         PathLengthCase{259, false}));
+                                         PathLengthCase{259, false}),
+                         testing::PrintToStringParamName());
 
 // --- Registry values ------------------------------------------------------------------------
 
@@ -245,6 +258,10 @@ struct RegistryPropertyCase {
     const std::string* key;
     const char* value;
 };
+
+void PrintTo(const RegistryPropertyCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class RegistryPropertyTest : public SystemFolderTest,
                              public testing::WithParamInterface<RegistryPropertyCase> {};
@@ -293,6 +310,10 @@ struct StoredValueCase {
     std::string stored;
     std::string expected;
 };
+
+void PrintTo(const StoredValueCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class StoredValueTest : public SystemFolderTest,
                         public testing::WithParamInterface<StoredValueCase> {};

@@ -8,9 +8,14 @@ namespace brackwin::modFindFile {
 namespace {
 
 struct AddBackslashCase {
+    const char* name;
     std::string path;
     std::string expected;
 };
+
+void PrintTo(const AddBackslashCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class AddBackslashTest : public testing::TestWithParam<AddBackslashCase> {};
 
@@ -20,16 +25,18 @@ TEST_P(AddBackslashTest, LooksOnlyAtTheLastCharacter) {
 
 INSTANTIATE_TEST_SUITE_P(
     Paths, AddBackslashTest,
-    testing::Values(AddBackslashCase{"", "\\"}, AddBackslashCase{"\\", "\\"},
-                    AddBackslashCase{"C:\\VB\\", "C:\\VB\\"},
-                    AddBackslashCase{"C:\\VB\\\\", "C:\\VB\\\\"},
-                    AddBackslashCase{"C:\\VB", "C:\\VB\\"}, AddBackslashCase{"C:", "C:\\"},
-                    AddBackslashCase{"/usr/share/brackwin", "/usr/share/brackwin\\"},
-                    AddBackslashCase{"/usr/share/", "/usr/share/\\"},
-                    AddBackslashCase{"C:\\VB ", "C:\\VB \\"},
-                    AddBackslashCase{"\\\\server\\share", "\\\\server\\share\\"},
+    testing::Values(AddBackslashCase{"Empty", "", "\\"}, AddBackslashCase{"Backslash", "\\", "\\"},
+                    AddBackslashCase{"EndsInBackslash", "C:\\VB\\", "C:\\VB\\"},
+                    AddBackslashCase{"EndsInTwoBackslashes", "C:\\VB\\\\", "C:\\VB\\\\"},
+                    AddBackslashCase{"Folder", "C:\\VB", "C:\\VB\\"},
+                    AddBackslashCase{"Drive", "C:", "C:\\"},
+                    AddBackslashCase{"SlashPath", "/usr/share/brackwin", "/usr/share/brackwin\\"},
+                    AddBackslashCase{"EndsInSlash", "/usr/share/", "/usr/share/\\"},
+                    AddBackslashCase{"EndsInBlank", "C:\\VB ", "C:\\VB \\"},
+                    AddBackslashCase{"Share", "\\\\server\\share", "\\\\server\\share\\"},
                     // Its Shift-JIS trail byte is the code of "\"; in UTF-8 no byte of it is.
-                    AddBackslashCase{"C:\\表", "C:\\表\\"}));
+                    AddBackslashCase{"EndsInKanji", "C:\\表", "C:\\表\\"}),
+    testing::PrintToStringParamName());
 
 }  // namespace
 }  // namespace brackwin::modFindFile

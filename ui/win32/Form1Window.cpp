@@ -7,11 +7,16 @@
 #include <cstdint>
 #include <new>
 
+#include "AccessibleNames.h"
 #include "AppIdentity.h"
 #include "MessageLoop.h"
+#include "NamedAccessible.h"
+#include "ResultListAccessible.h"
 #include "ShownText.h"
 #include "SortedResultList.h"
 #include "Subclass.h"
+#include "SystemAppearance.h"
+#include "TypeAhead.h"
 #include "UserInterfaceServices.h"
 #include "Utf16.h"
 #include "frmAbout.h"
@@ -31,6 +36,9 @@ constexpr int kEntryMarginTwips = 30;
 constexpr UINT kText1KeyDown = WM_APP;
 // The user asked Text2 to copy its selection.
 constexpr UINT kText2Copy = WM_APP + 1;
+// A screen reader asks a control for its client area's accessible object, which the window owns:
+// wParam is WM_GETOBJECT's, lParam the control. Answers 0 to leave it to the control.
+constexpr UINT kClientObjectWanted = WM_APP + 2;
 
 // The program's icon, loaded once for the program's life: the About window shows it too, and it
 // may outlive the main window.
@@ -74,6 +82,17 @@ int ShiftState() {
            (GetKeyState(VK_MENU) < 0 ? 4 : 0);
 }
 
+LRESULT AnswerGetObject(HWND control, WPARAM flags, LPARAM objectId) {
+    if (static_cast<LONG>(static_cast<DWORD>(objectId)) == OBJID_CLIENT) {
+        const LRESULT answer = SendMessageW(GetParent(control), kClientObjectWanted, flags,
+                                            reinterpret_cast<LPARAM>(control));
+        if (answer > 0) {
+            return answer;
+        }
+    }
+    return CallPrevious(control, WM_GETOBJECT, flags, objectId);
+}
+
 // Text1 reports every key going down to the window before it handles the key itself. It asks
 // the dialog keys to leave it Enter, which would otherwise press the default button.
 LRESULT CALLBACK Text1Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -94,6 +113,8 @@ LRESULT CALLBACK Text1Procedure(HWND window, UINT message, WPARAM wParam, LPARAM
                 return 0;
             }
             break;
+        case WM_GETOBJECT:
+            return AnswerGetObject(window, wParam, lParam);
         default:
             break;
     }
@@ -103,12 +124,27 @@ LRESULT CALLBACK Text1Procedure(HWND window, UINT message, WPARAM wParam, LPARAM
 // Text2 shows a bounded display of the output text, so its own copy would put the display on the
 // clipboard: the window copies the real text instead. Its context menu and Ctrl+C send WM_COPY;
 // Ctrl+Insert copies without it.
+// The dialog keys move the focus on Tab, also with Ctrl as in a dialog box, and take Esc, which
+// the window binds to nothing. A multi-line edit asks for every key, and its own Esc would close
+// the window it sits in, with the collected text.
 LRESULT CALLBACK Text2Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     const bool ctrlInsert = (message == WM_KEYDOWN && wParam == VK_INSERT &&
                              GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_SHIFT) >= 0);
     if (message == WM_COPY || ctrlInsert) {
         SendMessageW(GetParent(window), kText2Copy, 0, 0);
         return 0;
+    }
+    if (message == WM_GETDLGCODE) {
+        LRESULT code = CallPrevious(window, message, wParam, lParam);
+        const auto* key = reinterpret_cast<const MSG*>(lParam);
+        if (key != nullptr && key->message == WM_KEYDOWN &&
+            (key->wParam == VK_TAB || key->wParam == VK_ESCAPE)) {
+            code &= ~(DLGC_WANTALLKEYS | DLGC_WANTTAB);
+        }
+        return code;
+    }
+    if (message == WM_GETOBJECT) {
+        return AnswerGetObject(window, wParam, lParam);
     }
     return CallPrevious(window, message, wParam, lParam);
 }
@@ -134,6 +170,13 @@ void SetShownText(HWND control, std::string_view text) {
     }
 }
 
+LRESULT CALLBACK Label1Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_GETOBJECT) {
+        return AnswerGetObject(window, wParam, lParam);
+    }
+    return CallPrevious(window, message, wParam, lParam);
+}
+
 // Whether a point at y in a list box lies below its last entry.
 bool BelowTheEntries(HWND list, int y) {
     const auto count = static_cast<std::int64_t>(SendMessageW(list, LB_GETCOUNT, 0, 0));
@@ -153,6 +196,8 @@ LRESULT CALLBACK List1Procedure(HWND window, UINT message, WPARAM wParam, LPARAM
                 return 0;
             }
             break;
+        case WM_GETOBJECT:
+            return AnswerGetObject(window, wParam, lParam);
         default:
             break;
     }
@@ -192,24 +237,26 @@ Form1Window::Form1Window() : logic_(*this) {
     win32::SetText(Command2, "クリア");
     Place(Command2, {5760, 4560, 855, 375});
 
-    // One group from Option1 to the next control that starts a group.
+    // One group from Option1 to the next control that starts a group, and one tab stop: the
+    // option buttons move WS_TABSTOP to the button that is checked.
     Option1 =
         AddControl(Handle(), WC_BUTTONW, ID::Option1, BS_AUTORADIOBUTTON | WS_TABSTOP | WS_GROUP);
     win32::SetText(Option1, "定数");
     Place(Option1, {360, 720, 1455, 255});
     SendMessageW(Option1, BM_SETCHECK, BST_CHECKED, 0);
-    Option2 = AddControl(Handle(), WC_BUTTONW, ID::Option2, BS_AUTORADIOBUTTON | WS_TABSTOP);
+    Option2 = AddControl(Handle(), WC_BUTTONW, ID::Option2, BS_AUTORADIOBUTTON);
     win32::SetText(Option2, "関数");
     Place(Option2, {2040, 720, 1455, 255});
-    Option3 = AddControl(Handle(), WC_BUTTONW, ID::Option3, BS_AUTORADIOBUTTON | WS_TABSTOP);
+    Option3 = AddControl(Handle(), WC_BUTTONW, ID::Option3, BS_AUTORADIOBUTTON);
     win32::SetText(Option3, "型");
     Place(Option3, {3720, 720, 1455, 255});
 
     // The list box keeps nothing per entry: it draws each visible entry from the logic's list,
-    // so hundreds of thousands of entries cost nothing to show.
+    // so hundreds of thousands of entries cost nothing to show. Without texts of its own it asks
+    // the window where a typed character leads (WM_CHARTOITEM).
     List1 = AddControl(Handle(), WC_LISTBOXW, ID::List1,
                        LBS_NODATA | LBS_OWNERDRAWFIXED | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT |
-                           WS_VSCROLL | WS_TABSTOP | WS_GROUP,
+                           LBS_WANTKEYBOARDINPUT | WS_VSCROLL | WS_TABSTOP | WS_GROUP,
                        WS_EX_CLIENTEDGE);
     Place(List1, {0, 1080, 6615, 2760});
     SetList1ItemHeight();
@@ -226,6 +273,7 @@ Form1Window::Form1Window() : logic_(*this) {
     Label1 = AddControl(Handle(), WC_STATICW, ID::Label1,
                         SS_LEFT | SS_EDITCONTROL | SS_NOPREFIX | WS_GROUP);
     Place(Label1, {120, 3960, 5535, 975});
+    Subclass(Label1, Label1Procedure);
 
     Command4 =
         AddControl(Handle(), WC_BUTTONW, ID::Command4, BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP);
@@ -243,12 +291,16 @@ LRESULT Form1Window::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_COMMAND:
             OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
             return 0;
+        case kClientObjectWanted:
+            return OnClientObjectWanted(reinterpret_cast<HWND>(lParam), wParam);
         case kText1KeyDown:
             logic_.Text1_KeyDown(static_cast<int>(wParam), static_cast<int>(lParam));
             return 0;
         case kText2Copy:
             OnText2Copy();
             return 0;
+        case WM_CHARTOITEM:
+            return OnList1Char(static_cast<wchar_t>(LOWORD(wParam)));
         case WM_DRAWITEM:
             OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
             return TRUE;
@@ -300,6 +352,7 @@ void Form1Window::OnCommand(int id, int code, HWND control) {
             break;
         case ID::List1:
             if (code == LBN_SELCHANGE) {
+                AnnounceList1Selection();
                 logic_.List1_Click();
             } else if (code == LBN_DBLCLK) {
                 logic_.List1_DblClick();
@@ -332,6 +385,75 @@ void Form1Window::OnMenuCommand(int id) {
     }
 }
 
+// The list box moves to the entry returned, or stays for -2, and reports a change as for a click.
+// Its caret index in wParam has only 16 bits, so the selection is asked for.
+LRESULT Form1Window::OnList1Char(wchar_t character) {
+    constexpr LRESULT kStay = -2;
+    if (IS_HIGH_SURROGATE(character)) {
+        highSurrogate_ = character;
+        return kStay;
+    }
+    std::wstring typed;
+    if (IS_LOW_SURROGATE(character) && highSurrogate_ != 0) {
+        typed.push_back(highSurrogate_);
+    }
+    highSurrogate_ = 0;
+    typed.push_back(character);
+    const std::optional<std::size_t> next =
+        NextEntryBeginningWith(logic_.Results(), SelectedResult(), Narrow(typed));
+    return next ? static_cast<LRESULT>(*next) : kStay;
+}
+
+LRESULT Form1Window::OnClientObjectWanted(HWND control, WPARAM flags) {
+    DelegatingAccessible* object = AccessibleObjectOf(control);
+    return object != nullptr
+               ? LresultFromObject(__uuidof(IAccessible), flags, static_cast<IAccessible*>(object))
+               : 0;
+}
+
+// Made when a screen reader first asks. The names are never shown: no visible text names these
+// controls.
+DelegatingAccessible* Form1Window::AccessibleObjectOf(HWND control) {
+    const auto named = [control](AccessiblePtr& object, std::string_view name,
+                                 NamedAccessible::Text text) {
+        if (!object) {
+            object = NamedAccessible::Create(control, Widen(name), text);
+        }
+        return object.get();
+    };
+    if (control == List1) {
+        if (!list1Accessible_) {
+            list1Accessible_ =
+                ResultListAccessible::Create(List1, logic_.Results(), Widen(kList1AccessibleName));
+        }
+        return list1Accessible_.get();
+    }
+    if (control == Text1) {
+        return named(text1Accessible_, kText1AccessibleName, NamedAccessible::Text::kAsUsual);
+    }
+    if (control == Text2) {
+        return named(text2Accessible_, kText2AccessibleName, NamedAccessible::Text::kAsUsual);
+    }
+    if (control == Label1) {
+        return named(label1Accessible_, kLabel1AccessibleName, NamedAccessible::Text::kAsValue);
+    }
+    return nullptr;
+}
+
+// Windows' list box also tells screen readers of a selection change, Wine's does not: the window
+// tells them itself, with the child IDs the list's accessible object gives.
+void Form1Window::AnnounceList1Selection() const {
+    const std::optional<std::size_t> selected = SelectedResult();
+    if (!selected) {
+        return;
+    }
+    const auto child = static_cast<LONG>(*selected + 1);
+    if (GetFocus() == List1) {
+        NotifyWinEvent(EVENT_OBJECT_FOCUS, List1, OBJID_CLIENT, child);
+    }
+    NotifyWinEvent(EVENT_OBJECT_SELECTION, List1, OBJID_CLIENT, child);
+}
+
 // Each entry's text comes bounded from the logic's list, so no draw call gets a huge string.
 void Form1Window::OnDrawItem(const DRAWITEMSTRUCT& item) const {
     if (item.hwndItem != List1) {
@@ -342,16 +464,18 @@ void Form1Window::OnDrawItem(const DRAWITEMSTRUCT& item) const {
         return;
     }
     const bool selected = (item.itemState & ODS_SELECTED) != 0;
-    FillRect(item.hDC, &item.rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+    const WindowColours colours = CurrentColours();
+    const ColourPair& colour = selected ? colours.selectedRow : colours.row;
+    SetDCBrushColor(item.hDC, ToColorRef(colour.background));
+    FillRect(item.hDC, &item.rcItem, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
     const SortedResultList& results = logic_.Results();
     if (item.itemID < results.Count()) {
         const std::wstring text = Widen(ShownLine(results.Item(item.itemID)));
         // List1 keeps the default font; asking it for its font would cost a message per row.
         const SelectedObject font(item.hDC, DefaultFont());
         SetBkMode(item.hDC, TRANSPARENT);
-        SetTextColor(item.hDC, GetSysColor((item.itemState & ODS_DISABLED) != 0 ? COLOR_GRAYTEXT
-                                           : selected ? COLOR_HIGHLIGHTTEXT
-                                                      : COLOR_WINDOWTEXT));
+        SetTextColor(item.hDC, (item.itemState & ODS_DISABLED) != 0 ? GetSysColor(COLOR_GRAYTEXT)
+                                                                    : ToColorRef(colour.text));
         RECT area = item.rcItem;
         area.left += Pixels(kEntryMarginTwips);
         DrawTextW(item.hDC, text.c_str(), static_cast<int>(text.size()), &area,
@@ -386,11 +510,13 @@ bool Form1Window::OnSetCursor(HWND window, int hitTest) const {
 }
 
 LRESULT Form1Window::OnCtlColorStatic(HDC dc, HWND control) {
+    // The preview's colours keep the menu bar's background in every appearance.
     if (control == Label1) {
         const int background =
             GetSysColorBrush(COLOR_MENUBAR) != nullptr ? COLOR_MENUBAR : COLOR_MENU;
-        SetBkColor(dc, GetSysColor(background));
-        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+        const ColourPair preview = CurrentColours().preview;
+        SetBkColor(dc, ToColorRef(preview.background));
+        SetTextColor(dc, ToColorRef(preview.text));
         return reinterpret_cast<LRESULT>(GetSysColorBrush(background));
     }
     // Locked, not greyed: the output reads like any text box.

@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "ComApartment.h"
+#include "DelegatingAccessible.h"
 #include "Form1.h"
 #include "Form1View.h"
 #include "FormWindow.h"
@@ -52,6 +54,10 @@ class Form1Window final : public FormWindow, private Form1View {
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnCommand(int id, int code, HWND control);
     void OnMenuCommand(int id);
+    LRESULT OnList1Char(wchar_t character);
+    LRESULT OnClientObjectWanted(HWND control, WPARAM flags);
+    DelegatingAccessible* AccessibleObjectOf(HWND control);
+    void AnnounceList1Selection() const;
     void OnDrawItem(const DRAWITEMSTRUCT& item) const;
     void OnText2Copy();
     bool OnSetCursor(HWND window, int hitTest) const;
@@ -82,11 +88,15 @@ class Form1Window final : public FormWindow, private Form1View {
 
     HWND ControlWindow(Control control) const;
 
+    // Before the controls and after their accessible objects.
+    ComApartment apartment_;
     Form1 logic_;
     bool busy_ = false;
     // Where the result list stood before the logic placed new entries.
     std::optional<std::size_t> selectedBeforePlacing_;
     std::size_t topBeforePlacing_ = 0;
+    // The first half of a character typed in List1 that comes as two UTF-16 units.
+    wchar_t highSurrogate_ = 0;
     // The entries selected and at the top, which placing new entries moves.
     std::optional<SortedResultList::Id> selectedIdBeforePlacing_;
     std::optional<SortedResultList::Id> topIdBeforePlacing_;
@@ -103,6 +113,12 @@ class Form1Window final : public FormWindow, private Form1View {
     HWND Text2;
     HWND Label1;
     HWND Command4;
+
+    // Made when a screen reader first asks; disconnected with the window.
+    AccessiblePtr text1Accessible_;
+    AccessiblePtr list1Accessible_;
+    AccessiblePtr text2Accessible_;
+    AccessiblePtr label1Accessible_;
 };
 
 }  // namespace brackwin::win32

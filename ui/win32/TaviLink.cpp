@@ -3,6 +3,8 @@
 #include <windowsx.h>
 
 #include "Fonts.h"
+#include "LinkAccessible.h"
+#include "SystemAppearance.h"
 #include "UserInterfaceServices.h"
 #include "Utf16.h"
 
@@ -16,7 +18,6 @@ constexpr wchar_t kTaviLinkClass[] = L"BrackwinTaviLink";
 
 void TaviLink::Create(HWND parent, int id, int dpi) {
     RegisterWindowClass(kTaviLinkClass, LoadCursorW(nullptr, IDC_HAND), nullptr);
-    background_.reset(CreateSolidBrush(RGB(192, 192, 192)));
     font_ = MsPGothicFont(9.75, dpi, FW_NORMAL, true);
     Window::Create(kTaviLinkClass, 0, WS_CHILD | WS_VISIBLE | WS_TABSTOP, parent, id);
 }
@@ -75,6 +76,17 @@ LRESULT TaviLink::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_KEYDOWN:
             OnKeyDown(wParam, lParam);
             return 0;
+        case WM_GETOBJECT:
+            if (static_cast<LONG>(static_cast<DWORD>(lParam)) == OBJID_CLIENT) {
+                if (!accessible_) {
+                    accessible_ = LinkAccessible::Create(*this);
+                }
+                if (accessible_) {
+                    return LresultFromObject(__uuidof(IAccessible), wParam,
+                                             static_cast<IAccessible*>(accessible_.get()));
+                }
+            }
+            return Window::OnMessage(message, wParam, lParam);
         default:
             return Window::OnMessage(message, wParam, lParam);
     }
@@ -83,10 +95,12 @@ LRESULT TaviLink::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 void TaviLink::OnPaint(HDC dc) {
     RECT area{};
     GetClientRect(Handle(), &area);
-    FillRect(dc, &area, background_.get());
+    const ColourPair colours = CurrentColours().link;
+    SetDCBrushColor(dc, ToColorRef(colours.background));
+    FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
     const SelectedObject font(dc, font_.get());
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, GetSysColor(COLOR_HOTLIGHT));
+    SetTextColor(dc, ToColorRef(colours.text));
     const std::wstring caption = Widen(Caption());
     DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &area,
               DT_LEFT | DT_TOP | DT_NOPREFIX);

@@ -5,15 +5,17 @@
 #include <string>
 #include <string_view>
 
+#include "DelegatingAccessible.h"
 #include "Handles.h"
 #include "Window.h"
 
 namespace brackwin::win32 {
 
-// A hyperlink: shows its caption underlined in the link colour on light grey, a CR LF breaking
-// the line, and hands its url to the desktop through the user-interface services when clicked,
-// or when Space is pressed while it has the focus. A tab stop, with a focus rectangle while it
-// has the focus, and the hand pointer over it. The caption is the control's window text.
+// A hyperlink: shows its caption underlined in the link colours (blue on light grey, or the
+// system's pair in high contrast), a CR LF breaking the line, and hands its url to the desktop
+// through the user-interface services when clicked, or when Space is pressed while it has the
+// focus. A tab stop, with a focus rectangle while it has the focus, and the hand pointer over it.
+// The caption is the control's window text.
 class TaviLink final : public Window {
   public:
     TaviLink() = default;
@@ -27,6 +29,8 @@ class TaviLink final : public Window {
     void SetUrl(std::string_view url);
     std::string Caption() const;
     void SetCaption(std::string_view caption);
+    // Hands the url to the desktop, as a click does.
+    void Open();
 
   private:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -34,12 +38,12 @@ class TaviLink final : public Window {
     void OnLeftButtonDown();
     void OnLeftButtonUp(POINT point);
     void OnKeyDown(WPARAM key, LPARAM flags);
-    void Open();
 
     std::string url_;
     UniqueFont font_;
-    UniqueBrush background_;
     bool pressed_ = false;
+    // Made when a screen reader first asks; disconnected with the control.
+    AccessiblePtr accessible_;
 };
 
 }  // namespace brackwin::win32

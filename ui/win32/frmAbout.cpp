@@ -7,6 +7,7 @@
 
 #include "AboutContents.h"
 #include "Fonts.h"
+#include "SystemAppearance.h"
 #include "Utf16.h"
 
 namespace brackwin::win32 {
@@ -121,7 +122,7 @@ LRESULT frmAbout::OnCtlColorStatic(HDC dc, HWND control) {
     const LRESULT brush = FormWindow::OnMessage(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
                                                 reinterpret_cast<LPARAM>(control));
     if (control == lblTitle) {
-        SetTextColor(dc, RGB(0, 0, 0));
+        SetTextColor(dc, ToColorRef(CurrentColours().title.text));
     }
     return brush;
 }

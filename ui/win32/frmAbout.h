@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "ComApartment.h"
 #include "FormWindow.h"
 #include "Handles.h"
 #include "TaviLink.h"
@@ -50,6 +51,8 @@ class frmAbout final : public FormWindow {
 
     static frmAbout* open_;
 
+    // Before the controls and after their accessible objects.
+    ComApartment apartment_;
     HICON icon_;
     UniqueFont titleFont_;
     HWND picIcon;

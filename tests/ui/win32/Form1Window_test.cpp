@@ -1,5 +1,6 @@
 #include "Form1Window.h"
 
+#include <oleacc.h>
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -23,6 +25,8 @@
 #include "FailingAllocator.h"
 #include "KeyBox.h"
 #include "MessageLoop.h"
+#include "ShownText.h"
+#include "StandInAppearance.h"
 #include "StandInServices.h"
 #include "TwipsToPixels.h"
 #include "Utf16.h"
@@ -186,6 +190,112 @@ RECT PlaceInParent(HWND control) {
     return place;
 }
 
+struct ReleaseObject {
+    void operator()(IUnknown* object) const { object->Release(); }
+};
+using AccessibleRef = std::unique_ptr<IAccessible, ReleaseObject>;
+
+// What a screen reader gets for a control's client area.
+AccessibleRef AccessibleOf(HWND control) {
+    void* object = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(control, OBJID_CLIENT, __uuidof(IAccessible), &object))) {
+        return nullptr;
+    }
+    return AccessibleRef(static_cast<IAccessible*>(object));
+}
+
+VARIANT Child(LONG id) {
+    VARIANT child;
+    VariantInit(&child);
+    child.vt = VT_I4;
+    child.lVal = id;
+    return child;
+}
+
+// A text property of an object or its child, or "<failed>".
+std::wstring TextOf(IAccessible& object, LONG child,
+                    HRESULT (STDMETHODCALLTYPE IAccessible::*property)(VARIANT, BSTR*)) {
+    BSTR text = nullptr;
+    const HRESULT result = (object.*property)(Child(child), &text);
+    std::wstring taken =
+        SUCCEEDED(result) && text != nullptr ? std::wstring(text, SysStringLen(text)) : L"<failed>";
+    SysFreeString(text);
+    return taken;
+}
+
+std::wstring NameOf(IAccessible& object, LONG child = CHILDID_SELF) {
+    return TextOf(object, child, &IAccessible::get_accName);
+}
+
+std::wstring ValueOf(IAccessible& object, LONG child = CHILDID_SELF) {
+    return TextOf(object, child, &IAccessible::get_accValue);
+}
+
+LONG RoleOf(IAccessible& object, LONG child = CHILDID_SELF) {
+    VARIANT role;
+    VariantInit(&role);
+    return SUCCEEDED(object.get_accRole(Child(child), &role)) && role.vt == VT_I4 ? role.lVal : -1;
+}
+
+LONG StateOf(IAccessible& object, LONG child) {
+    VARIANT state;
+    VariantInit(&state);
+    return SUCCEEDED(object.get_accState(Child(child), &state)) && state.vt == VT_I4 ? state.lVal
+                                                                                     : -1;
+}
+
+LONG ChildCountOf(IAccessible& object) {
+    LONG count = -1;
+    object.get_accChildCount(&count);
+    return count;
+}
+
+// The child a query of the whole list names, or CHILDID_SELF - 1 for none.
+LONG ChildIn(HRESULT result, const VARIANT& child) {
+    return result == S_OK && child.vt == VT_I4 ? child.lVal : CHILDID_SELF - 1;
+}
+
+struct ListEvent {
+    DWORD event;
+    LONG child;
+    bool operator==(const ListEvent&) const = default;
+    friend void PrintTo(const ListEvent& e, std::ostream* out) {
+        *out << (e.event == EVENT_OBJECT_FOCUS ? "focus " : "selection ") << e.child;
+    }
+};
+
+// The focus and selection events raised for entries of a list box, as a screen reader gets
+// them while the program handles its messages.
+class ListEvents {
+  public:
+    explicit ListEvents(HWND list) {
+        list_ = list;
+        events_.clear();
+        hook_ = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_SELECTION, nullptr, Record,
+                                GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+    }
+    ~ListEvents() { UnhookWinEvent(hook_); }
+    ListEvents(const ListEvents&) = delete;
+    ListEvents& operator=(const ListEvents&) = delete;
+
+    std::vector<ListEvent> Take() {
+        ProcessPendingMessages();
+        return std::exchange(events_, {});
+    }
+
+  private:
+    static void CALLBACK Record(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child,
+                                DWORD, DWORD) {
+        if (window == list_ && object == OBJID_CLIENT && child != CHILDID_SELF) {
+            events_.push_back({event, child});
+        }
+    }
+
+    static inline HWND list_ = nullptr;
+    static inline std::vector<ListEvent> events_;
+    HWINEVENTHOOK hook_;
+};
+
 class Form1WindowTest : public testing::Test {
   protected:
     void SetUp() override {
@@ -272,6 +382,34 @@ class Form1WindowTest : public testing::Test {
         PostMessageW(Text1_, WM_KEYDOWN, key, 1);
         PostMessageW(Text1_, WM_KEYUP, key, 1 | (3u << 30));
         ProcessPendingMessages();
+    }
+
+    // A key pressed on the control that has the focus, through the program's message loop, with
+    // the given modifier keys held.
+    void PressKey(WPARAM key, std::initializer_list<int> held = {}) {
+        BYTE keys[256] = {};
+        GetKeyboardState(keys);
+        for (const int modifier : held) {
+            keys[modifier] = 0x80;
+        }
+        SetKeyboardState(keys);
+        HWND focus = GetFocus();
+        PostMessageW(focus, WM_KEYDOWN, key, 1);
+        PostMessageW(focus, WM_KEYUP, key, 1 | (3u << 30));
+        ProcessPendingMessages();
+        for (const int modifier : held) {
+            keys[modifier] = 0;
+        }
+        SetKeyboardState(keys);
+    }
+
+    // Every control enabled, Command4 too, and the output text holding an entry: its text.
+    std::string ReadyWithAnEntryCollected() {
+        Load(Example());
+        Search("", ID::Option1);
+        ClickRow(0);
+        Click(ID::Command4);
+        return GetText(Text2_);
     }
 
     std::size_t Count() const {
@@ -763,11 +901,253 @@ TEST_F(Form1WindowTest, KeysMovingTheSelectionPreview) {
     Load(Example());
     Search("", ID::Option1);
     ClickRow(0);
-    PostMessageW(List1_, WM_KEYDOWN, VK_DOWN, 1);
-    ProcessPendingMessages();
-    EXPECT_EQ(Selected(), 1);
-    EXPECT_EQ(GetText(Label1_), "Public Const LAST_ONE = 1");
+    const struct {
+        WPARAM key;
+        int selected;
+    } moves[] = {{VK_DOWN, 1}, {VK_END, 2},   {VK_HOME, 0}, {VK_NEXT, 2},
+                 {VK_UP, 1},   {VK_PRIOR, 0}, {VK_UP, 0}};
+    for (const auto& move : moves) {
+        SCOPED_TRACE(move.key);
+        SetText(Label1_, "");
+        PressKey(move.key);
+        EXPECT_EQ(Selected(), move.selected);
+        EXPECT_EQ(GetText(Label1_), form_->Results().Item(static_cast<std::size_t>(move.selected)));
+    }
 }
+
+// The list holds no texts, so the window finds the entry: the next one after the selection that
+// begins with the character, letter case ignored, round to the first; none leaves it where it is.
+TEST_F(Form1WindowTest, TypingMovesToTheNextEntryBeginningWithTheCharacter) {
+    Load(WriteFile("typed.txt", {"' h", "Public Const P_ONE = 1", "Global Const G_ONE = 2",
+                                 "Public Const P_TWO = 3", "Public Const Q = 4", "' t"}));
+    Search("", ID::Option1);
+    ASSERT_EQ(Rows(), (std::vector<std::string>{"Global Const G_ONE = 2", "Public Const P_ONE = 1",
+                                                "Public Const P_TWO = 3", "Public Const Q = 4"}));
+    ClickRow(0);
+    const struct {
+        wchar_t typed;
+        int selected;
+    } steps[] = {{L'p', 1}, {L'P', 2}, {L'p', 3}, {L'p', 1}, {L'g', 0}, {L'x', 0}, {L'\t', 0}};
+    for (const auto& step : steps) {
+        SCOPED_TRACE(Narrow(std::wstring(1, step.typed)));
+        SetText(Label1_, "");
+        PostMessageW(List1_, WM_CHAR, step.typed, 1);
+        ProcessPendingMessages();
+        EXPECT_EQ(Selected(), step.selected);
+        const bool moved = step.typed != L'x' && step.typed != L'\t';
+        EXPECT_EQ(GetText(Label1_),
+                  moved ? form_->Results().Item(static_cast<std::size_t>(step.selected)) : "");
+    }
+    EXPECT_EQ(GetText(Text2_), "");
+}
+
+// Esc is bound to nothing in the main window: in the output text the edit control would close
+// the window, and the collected text with it.
+TEST_F(Form1WindowTest, EscInAnyControlChangesNothing) {
+    const std::string collected = ReadyWithAnEntryCollected();
+    ASSERT_FALSE(collected.empty());
+    for (const int id : {ID::Text1, ID::Command1, ID::Command3, ID::Command2, ID::Option1,
+                         ID::List1, ID::Text2, ID::Command4}) {
+        SCOPED_TRACE(id);
+        SetFocus(Control(id));
+        PressKey(VK_ESCAPE);
+        ASSERT_TRUE(IsWindow(window_));
+        EXPECT_TRUE(IsWindowVisible(window_));
+        EXPECT_EQ(GetFocus(), Control(id));
+        EXPECT_EQ(GetText(Text2_), collected);
+        EXPECT_EQ(Selected(), 0);
+    }
+    EXPECT_FALSE(QuitPosted());
+}
+
+// The option buttons are one tab stop, the checked one, and the arrow keys move within them;
+// Label1 never takes the focus, and the output text lets Tab go, also with Ctrl held.
+TEST_F(Form1WindowTest, TabCyclesThroughTheControlsBothWays) {
+    const std::string collected = ReadyWithAnEntryCollected();
+    const std::vector<int> order = {ID::Text1,   ID::Command1, ID::Command3, ID::Command2,
+                                    ID::Option1, ID::List1,    ID::Text2,    ID::Command4};
+    SetFocus(Text1_);
+    for (std::size_t step = 1; step <= order.size(); ++step) {
+        PressKey(VK_TAB);
+        EXPECT_EQ(GetDlgCtrlID(GetFocus()), order[step % order.size()]) << "Tab " << step;
+    }
+    for (std::size_t step = 1; step <= order.size(); ++step) {
+        PressKey(VK_TAB, {VK_SHIFT});
+        EXPECT_EQ(GetDlgCtrlID(GetFocus()), order[(order.size() - step) % order.size()])
+            << "Shift+Tab " << step;
+    }
+    SetFocus(Text2_);
+    PressKey(VK_TAB, {VK_CONTROL});
+    EXPECT_EQ(GetFocus(), Control(ID::Command4));
+    SetFocus(Text2_);
+    PressKey(VK_TAB, {VK_CONTROL, VK_SHIFT});
+    EXPECT_EQ(GetFocus(), List1_);
+    EXPECT_EQ(GetText(Text2_), collected);
+
+    SetFocus(Control(ID::Option1));
+    PressKey(VK_RIGHT);
+    EXPECT_EQ(GetFocus(), Control(ID::Option2));
+    EXPECT_TRUE(Checked(ID::Option2));
+    PressKey(VK_RIGHT);
+    EXPECT_TRUE(Checked(ID::Option3));
+    PressKey(VK_LEFT);
+    EXPECT_EQ(GetFocus(), Control(ID::Option2));
+    EXPECT_FALSE(Checked(ID::Option1));
+    PressKey(VK_TAB);
+    EXPECT_EQ(GetFocus(), List1_);
+    PressKey(VK_TAB, {VK_SHIFT});
+    EXPECT_EQ(GetFocus(), Control(ID::Option2));
+    PressKey(VK_TAB, {VK_SHIFT});
+    EXPECT_EQ(GetFocus(), Control(ID::Command2));
+}
+
+// The list box holds no texts: the window's object names its entries with what the list draws
+// and tells of each selection change, by mouse, arrow key or typed character.
+TEST_F(Form1WindowTest, ScreenReaderReadsTheResultList) {
+    Load(Example());
+    Search("", ID::Option1);
+    const AccessibleRef list = AccessibleOf(List1_);
+    ASSERT_TRUE(list);
+    EXPECT_EQ(RoleOf(*list), ROLE_SYSTEM_LIST);
+    EXPECT_EQ(NameOf(*list), L"検索結果");
+    EXPECT_EQ(ChildCountOf(*list), 3);
+    IDispatch* entry = reinterpret_cast<IDispatch*>(1);
+    EXPECT_EQ(list->get_accChild(Child(2), &entry), S_FALSE);
+    EXPECT_EQ(entry, nullptr);
+    EXPECT_EQ(RoleOf(*list, 2), ROLE_SYSTEM_LISTITEM);
+    EXPECT_EQ(NameOf(*list, 2), L"Public Const LAST_ONE = 1");
+    EXPECT_EQ(NameOf(*list, 4), L"<failed>");
+    EXPECT_EQ(StateOf(*list, 2) & (STATE_SYSTEM_SELECTABLE | STATE_SYSTEM_SELECTED),
+              STATE_SYSTEM_SELECTABLE);
+    VARIANT selection;
+    EXPECT_EQ(ChildIn(list->get_accSelection(&selection), selection), CHILDID_SELF - 1);
+
+    ListEvents events(List1_);
+    ClickRow(1);
+    EXPECT_EQ(events.Take(),
+              (std::vector<ListEvent>{{EVENT_OBJECT_FOCUS, 2}, {EVENT_OBJECT_SELECTION, 2}}));
+    const LONG chosen = STATE_SYSTEM_SELECTED | STATE_SYSTEM_FOCUSED;
+    EXPECT_EQ(StateOf(*list, 2) & chosen, chosen);
+    VARIANT focus;
+    EXPECT_EQ(ChildIn(list->get_accFocus(&focus), focus), 2);
+    EXPECT_EQ(ChildIn(list->get_accSelection(&selection), selection), 2);
+
+    PressKey(VK_DOWN);
+    EXPECT_EQ(events.Take(),
+              (std::vector<ListEvent>{{EVENT_OBJECT_FOCUS, 3}, {EVENT_OBJECT_SELECTION, 3}}));
+    EXPECT_EQ(StateOf(*list, 3) & chosen, chosen);
+    EXPECT_EQ(StateOf(*list, 2) & chosen, 0);
+    EXPECT_EQ(NameOf(*list, 3), L"Public Const MAX_PATH = 260");
+
+    PostMessageW(List1_, WM_CHAR, L'g', 1);
+    EXPECT_EQ(events.Take(),
+              (std::vector<ListEvent>{{EVENT_OBJECT_FOCUS, 1}, {EVENT_OBJECT_SELECTION, 1}}));
+
+    RECT row{};
+    SendMessageW(List1_, LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row));
+    MapWindowPoints(List1_, nullptr, reinterpret_cast<POINT*>(&row), 2);
+    LONG left = 0, top = 0, width = 0, height = 0;
+    EXPECT_EQ(list->accLocation(&left, &top, &width, &height, Child(1)), S_OK);
+    EXPECT_EQ((std::vector<LONG>{left, top, width, height}),
+              (std::vector<LONG>{row.left, row.top, row.right - row.left, row.bottom - row.top}));
+}
+
+TEST_F(Form1WindowTest, ScreenReaderCountsEveryEntryOfAVeryLargeList) {
+    Load(LargeFile());
+    Search("", ID::Option1);
+    const AccessibleRef list = AccessibleOf(List1_);
+    ASSERT_TRUE(list);
+    const LONG count = kLargeLineCount - 1;
+    EXPECT_EQ(ChildCountOf(*list), count);
+    EXPECT_EQ(NameOf(*list, count),
+              Widen(form_->Results().Item(static_cast<std::size_t>(count - 1))));
+    EXPECT_NE(StateOf(*list, count) & STATE_SYSTEM_OFFSCREEN, 0);
+    EXPECT_EQ(StateOf(*list, 1) & STATE_SYSTEM_OFFSCREEN, 0);
+}
+
+// Names a screen reader speaks, never shown: the controls keep their texts, and the preview's
+// text is the label's value.
+TEST_F(Form1WindowTest, ScreenReaderNamesTheControlsThatNoTextNames) {
+    Load(Example());
+    Search("", ID::Option2);
+    ClickRow(0);
+    Click(ID::Command4);
+    const std::string preview = GetText(Label1_);
+    ASSERT_EQ(preview, kExampleLines[3]);
+
+    const struct {
+        HWND control;
+        const wchar_t* name;
+        LONG role;
+    } controls[] = {{Text1_, L"検索キー", ROLE_SYSTEM_TEXT},
+                    {List1_, L"検索結果", ROLE_SYSTEM_LIST},
+                    {Text2_, L"出力", ROLE_SYSTEM_TEXT},
+                    {Label1_, L"プレビュー", 0}};
+    for (const auto& control : controls) {
+        SCOPED_TRACE(GetDlgCtrlID(control.control));
+        const AccessibleRef object = AccessibleOf(control.control);
+        ASSERT_TRUE(object);
+        EXPECT_EQ(NameOf(*object), control.name);
+        // The standard object keeps the control's kind; Wine's knows none for a static control.
+        if (control.role != 0) {
+            EXPECT_EQ(RoleOf(*object), control.role);
+        }
+    }
+    EXPECT_EQ(ValueOf(*AccessibleOf(Label1_)), Widen(preview));
+    EXPECT_EQ(ValueOf(*AccessibleOf(Text2_)), Widen(GetText(Text2_)));
+    EXPECT_EQ(GetText(Label1_), preview);
+    EXPECT_EQ(GetText(Text1_), "");
+}
+
+// A screen reader may hold the list's object after the window has gone.
+TEST_F(Form1WindowTest, AccessibleObjectAnswersNoMoreOnceTheWindowIsGone) {
+    Load(Example());
+    Search("", ID::Option1);
+    const AccessibleRef list = AccessibleOf(List1_);
+    const AccessibleRef label = AccessibleOf(Label1_);
+    ASSERT_TRUE(list && label);
+    form_.reset();
+    LONG count = 0;
+    EXPECT_EQ(list->get_accChildCount(&count), CO_E_OBJNOTCONNECTED);
+    BSTR name = nullptr;
+    EXPECT_EQ(list->get_accName(Child(1), &name), CO_E_OBJNOTCONNECTED);
+    EXPECT_EQ(label->get_accName(Child(CHILDID_SELF), &name), CO_E_OBJNOTCONNECTED);
+}
+
+class Form1WindowColoursTest : public Form1WindowTest,
+                               public testing::WithParamInterface<AppearanceCase> {};
+
+// The colours each paint chooses, read from the device context it painted with.
+TEST_P(Form1WindowColoursTest, PreviewAndRowsAreReadable) {
+    const StandInAppearance appearance(GetParam());
+    const WindowColours& expected = GetParam().expected;
+    Load(Example());
+    Search("", ID::Option1);
+    const HDC dc = CreateCompatibleDC(nullptr);
+    SendMessageW(window_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                 reinterpret_cast<LPARAM>(Label1_));
+    EXPECT_EQ(ToRgb(GetTextColor(dc)), expected.preview.text);
+    EXPECT_EQ(ToRgb(GetBkColor(dc)), expected.preview.background);
+    for (const bool selected : {false, true}) {
+        SCOPED_TRACE(selected ? "selected row" : "row");
+        DRAWITEMSTRUCT item{};
+        item.CtlType = ODT_LISTBOX;
+        item.CtlID = ID::List1;
+        item.itemAction = ODA_DRAWENTIRE;
+        item.itemState = selected ? ODS_SELECTED : 0;
+        item.hwndItem = List1_;
+        item.hDC = dc;
+        item.rcItem = {0, 0, 200, 16};
+        SendMessageW(window_, WM_DRAWITEM, ID::List1, reinterpret_cast<LPARAM>(&item));
+        const ColourPair& row = selected ? expected.selectedRow : expected.row;
+        EXPECT_EQ(ToRgb(GetTextColor(dc)), row.text);
+        EXPECT_EQ(ToRgb(GetDCBrushColor(dc)), row.background);
+    }
+    DeleteDC(dc);
+}
+
+INSTANTIATE_TEST_SUITE_P(Appearances, Form1WindowColoursTest, testing::ValuesIn(kAppearances),
+                         AppearanceName);
 
 TEST_F(Form1WindowTest, AddStaysEnabledAfterLoadsAndSearches) {
     const std::string path = Example();
@@ -801,6 +1181,9 @@ TEST_F(Form1WindowTest, HugeLineIsListedPreviewedAndAdded) {
     EXPECT_LT(GetText(Text2_).size(), 5000u);
     Click(ID::Command3);
     EXPECT_EQ(ClipboardText(), Widen("\r\n\r\n" + big));
+    const AccessibleRef list = AccessibleOf(List1_);
+    ASSERT_TRUE(list);
+    EXPECT_EQ(NameOf(*list, 1), Widen(ShownLine(big)));
 }
 
 // The pixels of a row of List1 as the window draws it, and of a text drawn as a row is.

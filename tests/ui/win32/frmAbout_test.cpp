@@ -1,3 +1,4 @@
+#include <oleacc.h>
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -6,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <type_traits>
 #include <vector>
 
@@ -13,6 +15,7 @@
 #include "FormWindow.h"
 #include "Handles.h"
 #include "MessageLoop.h"
+#include "StandInAppearance.h"
 #include "StandInServices.h"
 #include "TwipsToPixels.h"
 #include "Utf16.h"
@@ -416,6 +419,30 @@ TEST_F(frmAboutTest, StartsWithFocusOnOkAndTabsThroughTheLinks) {
         PressKey(VK_TAB);
         EXPECT_EQ(GetFocus(), next);
     }
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_SHIFT] = 0x80;
+    SetKeyboardState(keys);
+    for (HWND previous :
+         {FindControl(about, ID::TAVI_LINK_MAIL), FindControl(about, ID::TAVI_HP_LINK), cmdOK}) {
+        PressKey(VK_TAB);
+        EXPECT_EQ(GetFocus(), previous);
+    }
+    keys[VK_SHIFT] = 0;
+    SetKeyboardState(keys);
+}
+
+// Esc is OK wherever the focus is.
+TEST_F(frmAboutTest, EscClosesFromEveryControl) {
+    for (const int id : {ID::cmdOK, ID::TAVI_HP_LINK, ID::TAVI_LINK_MAIL}) {
+        SCOPED_TRACE(id);
+        HWND about = Open();
+        ASSERT_NE(about, nullptr);
+        SetFocus(FindControl(about, id));
+        PressKey(VK_ESCAPE);
+        EXPECT_FALSE(IsWindow(about));
+        EXPECT_EQ(frmAbout::Current(), nullptr);
+    }
 }
 
 TEST_F(frmAboutTest, FocusStaysWhereItWasWhileAnotherWindowIsActive) {
@@ -460,8 +487,8 @@ TEST_P(frmAboutClosingTest, ClosesAndIsDestroyed) {
     EXPECT_FALSE(IsWindow(about));
 }
 
-std::string CloseByName(const testing::TestParamInfo<CloseBy>& info) {
-    switch (info.param) {
+std::string CloseByName(CloseBy way) {
+    switch (way) {
         case CloseBy::kOk:
             return "OK";
         case CloseBy::kEnter:
@@ -474,16 +501,24 @@ std::string CloseByName(const testing::TestParamInfo<CloseBy>& info) {
     return "unknown";
 }
 
+void PrintTo(CloseBy way, std::ostream* out) {
+    *out << CloseByName(way);
+}
+
 INSTANTIATE_TEST_SUITE_P(Ways, frmAboutClosingTest,
                          testing::Values(CloseBy::kOk, CloseBy::kEnter, CloseBy::kEscape,
                                          CloseBy::kCloseBox),
-                         CloseByName);
+                         testing::PrintToStringParamName());
 
 struct LinkTarget {
     const char* name;
     int id;
     const char* target;
 };
+
+void PrintTo(const LinkTarget& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class frmAboutLinkTest : public frmAboutTest, public testing::WithParamInterface<LinkTarget> {};
 
@@ -533,6 +568,76 @@ TEST_F(frmAboutTest, SpaceOpensTheFocusedLinkOnceAndEnterStillPressesOk) {
     PressKey(VK_RETURN);
     EXPECT_FALSE(IsWindow(about));
     EXPECT_EQ(services_.openedUrls.size(), 1u);
+}
+
+class frmAboutColoursTest : public frmAboutTest,
+                            public testing::WithParamInterface<AppearanceCase> {};
+
+// The links' hot-tracking colour belongs on the window colour, not on the fixed grey, where
+// Wine's default shows it at 1.4:1: the colours each paint chooses, read from its device context.
+TEST_P(frmAboutColoursTest, LinksAndTitleAreReadable) {
+    const StandInAppearance appearance(GetParam());
+    const WindowColours& expected = GetParam().expected;
+    HWND about = Open();
+    ASSERT_NE(about, nullptr);
+    const HDC dc = CreateCompatibleDC(nullptr);
+    for (const int id : {ID::TAVI_HP_LINK, ID::TAVI_LINK_MAIL}) {
+        SCOPED_TRACE(id);
+        SendMessageW(FindControl(about, id), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc),
+                     PRF_CLIENT);
+        EXPECT_EQ(ToRgb(GetTextColor(dc)), expected.link.text);
+        EXPECT_EQ(ToRgb(GetDCBrushColor(dc)), expected.link.background);
+    }
+    SendMessageW(about, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                 reinterpret_cast<LPARAM>(FindControl(about, ID::lblTitle)));
+    EXPECT_EQ(ToRgb(GetTextColor(dc)), expected.title.text);
+    DeleteDC(dc);
+}
+
+INSTANTIATE_TEST_SUITE_P(Appearances, frmAboutColoursTest, testing::ValuesIn(kAppearances),
+                         AppearanceName);
+
+struct ReleaseObject {
+    void operator()(IUnknown* object) const { object->Release(); }
+};
+
+// A screen reader reads each link as a link named by its caption, with its target as its value,
+// and opens it by its default action.
+TEST_P(frmAboutLinkTest, ScreenReaderReadsAndOpensTheLink) {
+    HWND about = Open();
+    ASSERT_NE(about, nullptr);
+    HWND link = FindControl(about, GetParam().id);
+    void* object = nullptr;
+    ASSERT_EQ(AccessibleObjectFromWindow(link, OBJID_CLIENT, __uuidof(IAccessible), &object), S_OK);
+    const std::unique_ptr<IAccessible, ReleaseObject> accessible(static_cast<IAccessible*>(object));
+    VARIANT self;
+    VariantInit(&self);
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    const auto text = [&](HRESULT (STDMETHODCALLTYPE IAccessible::*property)(VARIANT, BSTR*)) {
+        BSTR value = nullptr;
+        const HRESULT result = (accessible.get()->*property)(self, &value);
+        std::string taken = SUCCEEDED(result) && value != nullptr
+                                ? Narrow(std::wstring_view(value, SysStringLen(value)))
+                                : "<failed>";
+        SysFreeString(value);
+        return taken;
+    };
+    std::string caption = GetText(link);
+    if (const std::size_t lineBreak = caption.find("\r\n"); lineBreak != std::string::npos) {
+        caption.replace(lineBreak, 2, " ");
+    }
+    EXPECT_EQ(text(&IAccessible::get_accName), caption);
+    EXPECT_EQ(text(&IAccessible::get_accValue), GetParam().target);
+    VARIANT role;
+    VARIANT state;
+    ASSERT_EQ(accessible->get_accRole(self, &role), S_OK);
+    EXPECT_EQ(role.lVal, ROLE_SYSTEM_LINK);
+    ASSERT_EQ(accessible->get_accState(self, &state), S_OK);
+    EXPECT_NE(state.lVal & STATE_SYSTEM_LINKED, 0);
+
+    EXPECT_EQ(accessible->accDoDefaultAction(self), S_OK);
+    EXPECT_EQ(services_.openedUrls, std::vector<std::string>{GetParam().target});
 }
 
 }  // namespace
