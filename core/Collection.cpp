@@ -1,5 +1,8 @@
 #include "Collection.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "AppIdentity.h"
 #include "Platform.h"
 
@@ -10,18 +13,18 @@ namespace {
 constexpr std::string_view kCrLf = "\r\n";
 constexpr std::string_view kEndType = "End Type";
 
-// Hands each line of the type block(s) that entry opens to consume, in file order, until consume
-// returns false. Every line containing entry opens a block (or continues one); a block runs
-// through the next line containing "End Type". Both tests are exact, case-sensitive substring
-// tests. The lines that open blocks are found in the list's whole text rather than line by line,
-// which keeps a preview quick in a file of millions of lines: an entry holds no line break, so
-// a match never spans two lines.
+// Hands each line of the type block(s) that entry opens to consume, with its index, in file
+// order, until consume returns false. Every line containing entry opens a block (or continues one);
+// a block runs through the next line containing "End Type". Both tests are exact, case-sensitive
+// substring tests. The lines that open blocks are found in the list's whole text rather than line
+// by line, which keeps a preview quick in a file of millions of lines: an entry holds no line
+// break, so a match never spans two lines.
 template <typename Consumer>
 void ScanTypeBlock(std::string_view entry, const LineList& APILines, Consumer&& consume) {
     if (entry.empty() || entry.find_first_of(kCrLf) != std::string_view::npos) {
         // Every line holds the empty entry, and no line one with a break.
         for (std::size_t i = 0; entry.empty() && i < APILines.size(); ++i) {
-            if (!consume(APILines[i])) {
+            if (!consume(i, APILines[i])) {
                 return;
             }
         }
@@ -32,7 +35,7 @@ void ScanTypeBlock(std::string_view entry, const LineList& APILines, Consumer&& 
         std::size_t i = APILines.IndexAt(opening);
         for (;; ++i) {
             const std::string_view line = APILines[i];
-            if (!consume(line)) {
+            if (!consume(i, line)) {
                 return;
             }
             if (line.find(kEndType) != std::string_view::npos) {
@@ -73,7 +76,7 @@ Preview PreviewSelection(std::span<const std::string_view> selected, bool typesO
             preview.text = entry.substr(0, maxLineBytes);
             continue;
         }
-        ScanTypeBlock(entry, APILines, [&](std::string_view line) {
+        ScanTypeBlock(entry, APILines, [&](std::size_t, std::string_view line) {
             if (lines == maxLines) {
                 return false;
             }
@@ -89,24 +92,68 @@ Preview PreviewSelection(std::span<const std::string_view> selected, bool typesO
     return preview;
 }
 
+void AppendSelection(AdditionSink& sink, std::span<const std::string_view> selected,
+                     bool typesOption, const LineList& APILines) {
+    // Each entry's block lines as runs of line indices, found before anything is written so the
+    // addition's size is known and its room taken at once.
+    struct LineRun {
+        std::size_t begin;
+        std::size_t end;
+    };
+    std::vector<std::vector<LineRun>> runs(typesOption ? selected.size() : 0);
+    std::size_t bytes = 0;
+    for (std::size_t e = 0; e < selected.size(); ++e) {
+        if (!typesOption) {
+            bytes += 2 * kCrLf.size() + selected[e].size();
+            continue;
+        }
+        bytes += kCrLf.size();
+        std::vector<LineRun>& entryRuns = runs[e];
+        ScanTypeBlock(selected[e], APILines, [&](std::size_t i, std::string_view line) {
+            if (!entryRuns.empty() && entryRuns.back().end == i) {
+                ++entryRuns.back().end;
+            } else {
+                entryRuns.push_back({i, i + 1});
+            }
+            bytes += kCrLf.size() + line.size();
+            return true;
+        });
+    }
+    sink.Reserve(bytes);
+    for (std::size_t e = 0; e < selected.size(); ++e) {
+        sink.AppendLine({});
+        if (!typesOption) {
+            sink.AppendLine(selected[e]);
+            continue;
+        }
+        for (const LineRun run : runs[e]) {
+            for (std::size_t i = run.begin; i < run.end; ++i) {
+                sink.AppendLine(APILines[i]);
+            }
+        }
+    }
+}
+
 std::string AddSelection(std::string output, std::span<const std::string_view> selected,
                          bool typesOption, const LineList& APILines) {
-    AppendSelection(output, selected, typesOption, APILines);
+    class StringSink final : public AdditionSink {
+      public:
+        explicit StringSink(std::string& text) : text_(text) {}
+        void Reserve(std::size_t bytes) override { ReserveAddition(text_, bytes); }
+        void AppendLine(std::string_view line) override { text_.append(kCrLf).append(line); }
+
+      private:
+        std::string& text_;
+    };
+    StringSink sink(output);
+    AppendSelection(sink, selected, typesOption, APILines);
     return output;
 }
 
-void AppendSelection(std::string& output, std::span<const std::string_view> selected,
-                     bool typesOption, const LineList& APILines) {
-    for (const std::string_view entry : selected) {
-        if (!typesOption) {
-            output.append(kCrLf).append(kCrLf).append(entry);
-            continue;
-        }
-        output.append(kCrLf);
-        ScanTypeBlock(entry, APILines, [&output](std::string_view line) {
-            output.append(kCrLf).append(line);
-            return true;
-        });
+void ReserveAddition(std::string& text, std::size_t bytes) {
+    const std::size_t needed = text.size() + bytes;
+    if (needed > text.capacity()) {
+        text.reserve(std::max(needed, 2 * text.capacity()));
     }
 }
 

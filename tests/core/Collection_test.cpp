@@ -165,6 +165,84 @@ TEST(AddTest, EverySelectedEntryInOrder) {
     EXPECT_EQ(Add("", {"A", "B"}, false), "\r\n\r\nA\r\n\r\nB");
 }
 
+// Records an addition as a writer sees it.
+class RecordingSink final : public AdditionSink {
+  public:
+    void Reserve(std::size_t bytes) override {
+        reserved.push_back(bytes);
+        reservedAtSize.push_back(text.size());
+    }
+    void AppendLine(std::string_view line) override {
+        linesWithBreaks += line.find_first_of("\r\n") != std::string_view::npos;
+        text.append("\r\n").append(line);
+    }
+    std::string text;
+    std::vector<std::size_t> reserved;
+    std::vector<std::size_t> reservedAtSize;
+    int linesWithBreaks = 0;
+};
+
+// The addition's size is told once, before its first line, and is exactly what its lines make,
+// for several entries at once, blocks that follow one another, blocks without "End Type" and
+// entries found nowhere; its text is that of a scan line by line.
+TEST(AddTest, TellsItsExactSizeOnceBeforeItsLines) {
+    const std::vector<std::string> pieces = {"Type A",   "Type AB", "x",
+                                             "End Type", "",        "Type A End Type"};
+    std::mt19937 random(11);
+    for (int round = 0; round < 200; ++round) {
+        std::string file = "h";
+        for (int i = static_cast<int>(random() % 10); i > 0; --i) {
+            file += "\r\n" + pieces[random() % pieces.size()];
+        }
+        const LineList list = ListOf(file);
+        const std::vector<std::string> stored = Lines(list);
+        const Views selected = {"Type A", "Type NONE", "", "End Type", "Type AB"};
+        for (const bool typesOption : {false, true}) {
+            std::string expected;
+            for (const std::string_view entry : selected) {
+                if (!typesOption) {
+                    expected += "\r\n\r\n" + std::string(entry);
+                    continue;
+                }
+                expected += "\r\n";
+                bool inside = false;
+                for (const std::string& line : stored) {
+                    inside = inside || line.find(entry) != std::string::npos;
+                    if (inside) {
+                        expected += "\r\n" + line;
+                    }
+                    inside = inside && line.find("End Type") == std::string::npos;
+                }
+            }
+            SCOPED_TRACE(testing::PrintToString(file) + (typesOption ? " / types" : ""));
+            RecordingSink sink;
+            AppendSelection(sink, selected, typesOption, list);
+            EXPECT_EQ(sink.text, expected);
+            EXPECT_EQ(sink.reserved, std::vector<std::size_t>{expected.size()});
+            EXPECT_EQ(sink.reservedAtSize, std::vector<std::size_t>{0});
+            EXPECT_EQ(sink.linesWithBreaks, 0);
+        }
+    }
+}
+
+// A large addition takes no more room than it needs (growing by doubling took up to twice),
+// while many small ones to a large text copy it only now and then.
+TEST(AddTest, TakesRoomOnceForALargeAdditionAndNowAndThenForSmallOnes) {
+    const std::string big(1 << 20, 'B');
+    const std::string large = Add("", {big}, false);
+    EXPECT_LE(large.capacity(), large.size() + large.size() / 16);
+
+    std::string output = large;
+    int copies = 0;
+    for (int i = 0; i < 1000; ++i) {
+        const char* const before = output.data();
+        output = Add(std::move(output), {"Public Const A = 1"}, false);
+        copies += output.data() != before;
+    }
+    EXPECT_LE(copies, 2);
+    EXPECT_EQ(output.size(), large.size() + 1000 * (4 + 18));
+}
+
 class FakeClipboard final : public Clipboard {
   public:
     explicit FakeClipboard(bool accepts) : accepts_(accepts) {}

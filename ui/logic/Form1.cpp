@@ -182,10 +182,8 @@ void Form1::List1_DblClick() {
     StopIfOutOfMemory(kAddOutOfMemoryMessage, [this] {
         const std::vector<std::string_view> selected = SelectedEntries();
         const bool typesOption = view_.IsSelected(Control::Option3);
-        // Each addition begins with a line break, so its lines show as they do in the whole
-        // text.
         const std::string shown = output_.Append(
-            [&](std::string& text) { AppendSelection(text, selected, typesOption, APILines); });
+            [&](AdditionSink& sink) { AppendSelection(sink, selected, typesOption, APILines); });
         try {
             view_.AppendText2(shown);
         } catch (...) {

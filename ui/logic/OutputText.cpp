@@ -1,7 +1,6 @@
 #include "OutputText.h"
 
 #include <algorithm>
-#include <cstring>
 #include <utility>
 
 #include "ShownText.h"
@@ -33,17 +32,6 @@ std::size_t Utf16Length(std::string_view text) noexcept {
     return units;
 }
 
-std::size_t CountLineFeeds(std::string_view text) noexcept {
-    std::size_t count = 0;
-    const char* at = text.data();
-    const char* const end = text.data() + text.size();
-    while (const void* lf = std::memchr(at, '\n', static_cast<std::size_t>(end - at))) {
-        ++count;
-        at = static_cast<const char*>(lf) + 1;
-    }
-    return count;
-}
-
 }  // namespace
 
 std::string OmittedLinesMark(std::size_t lines) {
@@ -56,30 +44,53 @@ std::string OmittedLinesMark(std::size_t lines) {
 
 OutputText::OutputText() : spans_(1) {}
 
-std::string OutputText::Append(const std::function<void(std::string&)>& write) {
+// Appends an addition's lines to the text and notes the shown lines they make as they come: the
+// lines' ends are known as they are written, so no added byte is read again, and beyond the
+// shown lines each costs only a count.
+class OutputText::Addition final : public AdditionSink {
+  public:
+    explicit Addition(OutputText& output) : output_(output) {}
+
+    void Reserve(std::size_t bytes) override { ReserveAddition(output_.text_, bytes); }
+
+    void AppendLine(std::string_view line) override {
+        std::string& text = output_.text_;
+        text.append(kCrLf);
+        const std::size_t begin = text.size();
+        text.append(line);
+        if (lines_ < kShownLinesPerAddition) {
+            output_.spans_.push_back({begin, text.size(), begin + ShownLength(line), 0});
+        } else if (lines_ == kShownLinesPerAddition) {
+            omittedBegin_ = begin;
+        }
+        ++lines_;
+    }
+
+    // The omitted-lines mark's line, once every line is in.
+    void Finish() {
+        if (lines_ > kShownLinesPerAddition) {
+            output_.spans_.push_back({omittedBegin_, output_.text_.size(), omittedBegin_,
+                                      lines_ - kShownLinesPerAddition});
+        }
+    }
+
+  private:
+    OutputText& output_;
+    std::size_t lines_ = 0;
+    std::size_t omittedBegin_ = 0;
+};
+
+std::string OutputText::Append(const std::function<void(AdditionSink&)>& write) {
     const std::size_t textSize = text_.size();
     const std::size_t spanCount = spans_.size();
     try {
-        write(text_);
+        Addition addition(*this);
+        write(addition);
+        addition.Finish();
         std::string shown;
-        std::size_t lf = text_.find('\n', textSize);
-        for (std::size_t lines = 0; lf != std::string::npos; ++lines) {
-            const std::size_t begin = lf + 1;
-            Span span{begin, text_.size(), begin, 0};
-            if (lines == kShownLinesPerAddition) {
-                span.omittedLines = 1 + CountLineFeeds(std::string_view(text_).substr(begin));
-                lf = std::string::npos;
-            } else {
-                lf = text_.find('\n', begin);
-                if (lf != std::string::npos) {
-                    span.end = lf != begin && text_[lf - 1] == '\r' ? lf - 1 : lf;
-                }
-                span.shownEnd =
-                    begin + ShownLength(std::string_view(text_).substr(begin, span.end - begin));
-            }
+        for (std::size_t i = spanCount; i < spans_.size(); ++i) {
             shown.append(kCrLf);
-            AppendShown(shown, span);
-            spans_.push_back(span);
+            AppendShown(shown, spans_[i]);
         }
         lastTextSize_ = textSize;
         lastSpanCount_ = spanCount;

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "Collection.h"
+
 namespace brackwin {
 
 // A place in the output area's shown text: the zero-based shown line and the UTF-16 code units
@@ -29,12 +31,12 @@ class OutputText {
     // clipboard.
     std::string_view Text() const noexcept { return text_; }
 
-    // Lets write append to the text and returns the shown text of what it appended, to be
-    // appended to the output area: CR LF between lines, and the added text's first line joined
-    // to the shown last line. What write appends must begin with a line break, as every
-    // addition does, so no shown line grows. When write or anything else throws, the text and
-    // its display stay as they were.
-    std::string Append(const std::function<void(std::string&)>& write);
+    // Lets write append lines to the text through the sink it is handed and returns the shown
+    // text of what it appended, to be appended to the output area: CR LF between lines, and the
+    // added text's first line joined to the shown last line. Every added line follows a line
+    // break, so no shown line grows. When write or anything else throws, the text and its
+    // display stay as they were.
+    std::string Append(const std::function<void(AdditionSink&)>& write);
     // Takes back the last Append, when the output area could not show it. Only once after it.
     void RemoveLastAddition() noexcept;
     // Empties the text and frees its memory.
@@ -49,6 +51,8 @@ class OutputText {
     std::string RealText(ShownPosition from, ShownPosition to) const;
 
   private:
+    class Addition;
+
     // The text's bytes one shown line stands for, its line break left out.
     struct Span {
         std::size_t begin = 0;

@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "FailingAllocator.h"
 #include "ShownText.h"
 
 namespace brackwin {
@@ -14,8 +15,20 @@ namespace {
 
 using namespace std::string_literals;
 
+// Hands added, which begins with CR LF, to the output as an addition does: its size, then its
+// lines.
 std::string Add(OutputText& output, const std::string& added) {
-    return output.Append([&](std::string& text) { text += added; });
+    return output.Append([&](AdditionSink& sink) {
+        sink.Reserve(added.size());
+        for (std::size_t at = 2;;) {
+            const std::size_t next = added.find("\r\n", at);
+            sink.AppendLine(std::string_view(added).substr(at, next - at));
+            if (next == std::string::npos) {
+                return;
+            }
+            at = next + 2;
+        }
+    });
 }
 
 std::string Lines(std::size_t count) {
@@ -89,13 +102,23 @@ TEST(OutputTextTest, LinesBeyondTheLimitShowAsOneMarkThatSelectsThemAll) {
 TEST(OutputTextTest, FailedOrTakenBackAdditionsLeaveTheTextAsItWas) {
     OutputText output;
     Add(output, "\r\n\r\nKEEP");
-    EXPECT_THROW(output.Append([](std::string& text) {
-        text += "\r\n\r\nHALF";
+    EXPECT_THROW(output.Append([](AdditionSink& sink) {
+        sink.AppendLine("");
+        sink.AppendLine("HALF");
         throw std::bad_alloc();
     }),
                  std::bad_alloc);
     EXPECT_EQ(output.Text(), "\r\n\r\nKEEP");
     EXPECT_EQ(output.Shown(), "\r\n\r\nKEEP");
+    {
+        // The room for the text is taken, then the shown lines' record runs out of memory
+        // part way through.
+        const test::FailingLargeAllocations outOfMemory(16 * 1024);
+        EXPECT_THROW(Add(output, Lines(1500)), std::bad_alloc);
+    }
+    EXPECT_EQ(output.Text(), "\r\n\r\nKEEP");
+    EXPECT_EQ(output.Shown(), "\r\n\r\nKEEP");
+    EXPECT_EQ(output.RealText({2, 0}, {99, 0}), "KEEP");
 
     Add(output, "\r\n\r\nGONE");
     output.RemoveLastAddition();
