@@ -16,14 +16,6 @@ namespace {
 
 constexpr const wchar_t* kProperty = L"BrackwinKeyBox";
 
-bool IsHighSurrogate(wchar_t unit) {
-    return unit >= 0xD800 && unit <= 0xDBFF;
-}
-
-bool IsLowSurrogate(wchar_t unit) {
-    return unit >= 0xDC00 && unit <= 0xDFFF;
-}
-
 // The clipboard's text, for as long as this object lives.
 class ClipboardText {
   public:
@@ -309,8 +301,8 @@ void KeyBox::Show(std::wstring text, std::size_t caret) {
     cut_ = true;
     whole_ = std::move(text);
     const std::size_t half = kShownKeyUnits / 2;
-    headUnits_ = half - (IsHighSurrogate(whole_[half - 1]) ? 1 : 0);
-    tailUnits_ = half - (IsLowSurrogate(whole_[whole_.size() - half]) ? 1 : 0);
+    headUnits_ = half - (IS_HIGH_SURROGATE(whole_[half - 1]) ? 1 : 0);
+    tailUnits_ = half - (IS_LOW_SURROGATE(whole_[whole_.size() - half]) ? 1 : 0);
     shown_.assign(whole_, 0, headUnits_);
     shown_.append(Widen(kCutMark));
     shown_.append(whole_, whole_.size() - tailUnits_, tailUnits_);
