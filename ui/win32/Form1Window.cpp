@@ -494,9 +494,7 @@ void Form1Window::OnText2Copy() {
     if (start == end) {
         return;
     }
-    std::wstring shown(static_cast<std::size_t>(GetWindowTextLengthW(Text2)) + 1, L'\0');
-    shown.resize(static_cast<std::size_t>(
-        GetWindowTextW(Text2, shown.data(), static_cast<int>(shown.size()))));
+    const std::wstring shown = GetWideText(Text2);
     logic_.Text2_Copy(PositionIn(shown, start), PositionIn(shown, end));
 }
 

@@ -74,10 +74,14 @@ std::string Narrow(std::wstring_view utf16) {
 }
 
 std::string GetText(HWND window) {
+    return Narrow(GetWideText(window));
+}
+
+std::wstring GetWideText(HWND window) {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
     text.resize(static_cast<std::size_t>(
         GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return Narrow(text);
+    return text;
 }
 
 void SetText(HWND window, std::string_view utf8) {
