@@ -83,7 +83,7 @@ int ShiftState() {
 }
 
 LRESULT AnswerGetObject(HWND control, WPARAM flags, LPARAM objectId) {
-    if (static_cast<LONG>(static_cast<DWORD>(objectId)) == OBJID_CLIENT) {
+    if (AsksForClientArea(objectId)) {
         const LRESULT answer = SendMessageW(GetParent(control), kClientObjectWanted, flags,
                                             reinterpret_cast<LPARAM>(control));
         if (answer > 0) {
@@ -412,9 +412,7 @@ LRESULT Form1Window::OnList1Char(wchar_t character) {
 
 LRESULT Form1Window::OnClientObjectWanted(HWND control, WPARAM flags) {
     DelegatingAccessible* object = AccessibleObjectOf(control);
-    return object != nullptr
-               ? LresultFromObject(__uuidof(IAccessible), flags, static_cast<IAccessible*>(object))
-               : 0;
+    return object != nullptr ? HandOver(*object, flags) : 0;
 }
 
 // Made when a screen reader first asks. The names are never shown: no visible text names these
