@@ -150,6 +150,12 @@ class Probe {
     std::function<void()> repeated_;
 };
 
+void EmptyTheClipboard() {
+    OpenClipboard(nullptr);
+    EmptyClipboard();
+    CloseClipboard();
+}
+
 std::wstring ClipboardText() {
     std::wstring text;
     for (int attempt = 0; attempt < 10 && !OpenClipboard(nullptr); ++attempt) {
@@ -407,8 +413,7 @@ class Form1WindowTest : public testing::Test {
     std::string ReadyWithAnEntryCollected() {
         Load(Example());
         Search("", ID::Option1);
-        ClickRow(0);
-        Click(ID::Command4);
+        CollectRow(0);
         return GetText(Text2_);
     }
 
@@ -458,6 +463,11 @@ class Form1WindowTest : public testing::Test {
     }
 
     void ClickRow(int row) { ClickList1At(RowCentre(row)); }
+    // Chooses a row and adds it to the output, as the user does.
+    void CollectRow(int row) {
+        ClickRow(row);
+        Click(ID::Command4);
+    }
 
     void DoubleClickRow(int row) {
         const POINT point = RowCentre(row);
@@ -717,8 +727,7 @@ TEST_F(Form1WindowTest, OpenDialogSettings) {
 TEST_F(Form1WindowTest, SecondLoadKeepsKeyOptionPreviewAndOutput) {
     Load(Example());
     Search("gettick", ID::Option2);
-    ClickRow(0);
-    Click(ID::Command4);
+    CollectRow(0);
     const std::string preview = GetText(Label1_);
     const std::string output = GetText(Text2_);
     ASSERT_FALSE(preview.empty());
@@ -836,8 +845,7 @@ TEST_F(Form1WindowTest, PreviewAddClearCopy) {
 TEST_F(Form1WindowTest, RefusedClipboardIsReported) {
     Load(Example());
     Search("", ID::Option2);
-    ClickRow(0);
-    Click(ID::Command4);
+    CollectRow(0);
     Probe otherProgram;
     ASSERT_TRUE(OpenClipboard(otherProgram.Handle()));
     Click(ID::Command3);
@@ -1070,8 +1078,7 @@ TEST_F(Form1WindowTest, ScreenReaderCountsEveryEntryOfAVeryLargeList) {
 TEST_F(Form1WindowTest, ScreenReaderNamesTheControlsThatNoTextNames) {
     Load(Example());
     Search("", ID::Option2);
-    ClickRow(0);
-    Click(ID::Command4);
+    CollectRow(0);
     const std::string preview = GetText(Label1_);
     ASSERT_EQ(preview, kExampleLines[3]);
 
@@ -1171,8 +1178,7 @@ TEST_F(Form1WindowTest, HugeLineIsListedPreviewedAndAdded) {
     LoadBigLine();
     ASSERT_EQ(Count(), 2u);
     RedrawWindow(List1_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    ClickRow(0);
-    Click(ID::Command4);
+    CollectRow(0);
     RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
 
     const std::string preview = GetText(Label1_);
@@ -1254,8 +1260,7 @@ TEST_F(Form1WindowTest, NulIsShownAndCopiedAsAMark) {
     ClickRow(0);
     EXPECT_EQ(GetText(Label1_), marked);
     Click(ID::Command4);
-    ClickRow(1);
-    Click(ID::Command4);
+    CollectRow(1);
     const std::string output = "\r\n\r\n" + marked + "\r\n\r\nPublic Const ZZZ = 2";
     EXPECT_EQ(GetText(Text2_), output);
     Click(ID::Command3);
@@ -1269,19 +1274,15 @@ TEST_F(Form1WindowTest, NulIsShownAndCopiedAsAMark) {
 TEST_F(Form1WindowTest, CopyingASelectionOfTheOutputTakesTheRealText) {
     const std::string& big = kBigLine;
     LoadBigLine();
-    ClickRow(0);
-    Click(ID::Command4);
-    ClickRow(1);
-    Click(ID::Command4);
+    CollectRow(0);
+    CollectRow(1);
     const std::wstring shown = Widen(GetText(Text2_));
     ASSERT_LT(shown.size(), 5000u);
     ASSERT_GT(SendMessageW(Text2_, EM_GETLINECOUNT, 0, 0), 6);
 
     const auto copySelection = [&](std::size_t start, std::size_t end,
                                    const std::function<void()>& copy) {
-        OpenClipboard(nullptr);
-        EmptyClipboard();
-        CloseClipboard();
+        EmptyTheClipboard();
         SendMessageW(Text2_, EM_SETSEL, start, end);
         copy();
         return ClipboardText();
@@ -1306,16 +1307,12 @@ TEST_F(Form1WindowTest, CopyingASelectionOfTheOutputTakesTheRealText) {
 TEST_F(Form1WindowTest, ActionsThatRunOutOfMemoryStopWithAMessage) {
     const std::string& big = kBigLine;
     LoadBigLine();
-    ClickRow(1);
-    Click(ID::Command4);
-    ClickRow(0);
-    Click(ID::Command4);
+    CollectRow(1);
+    CollectRow(0);
     const std::string collected = GetText(Text2_);
     // Recording the messages must not run out of memory itself.
     services_.messages.reserve(8);
-    OpenClipboard(nullptr);
-    EmptyClipboard();
-    CloseClipboard();
+    EmptyTheClipboard();
     {
         // Enough for the shown texts and the messages, not for the output's UTF-16 copy.
         const test::FailingLargeAllocations outOfMemory(1'000'000);
@@ -1409,8 +1406,7 @@ TEST_F(Form1WindowTest, LongPastedKeyStaysWhole) {
 TEST_F(Form1WindowTest, SearchThatRunsOutOfMemoryEndsWithAMessage) {
     Load(Example());
     Search("", ID::Option2);
-    ClickRow(0);
-    Click(ID::Command4);
+    CollectRow(0);
     const std::string collected = GetText(Text2_);
     {
         const test::FailingLargeAllocations outOfMemory(64 * 1024);
