@@ -6,6 +6,7 @@
 #include <string_view>
 #include <utility>
 
+#include "Handles.h"
 #include "ShownText.h"
 #include "ToolkitServices.h"
 #include "Utf16.h"
@@ -19,8 +20,8 @@ constexpr const wchar_t* kProperty = L"BrackwinKeyBox";
 // The clipboard's text, for as long as this object lives.
 class ClipboardText {
   public:
-    explicit ClipboardText(HWND owner) : open_(OpenClipboard(owner) != FALSE) {
-        data_ = open_ ? GetClipboardData(CF_UNICODETEXT) : nullptr;
+    explicit ClipboardText(HWND owner) : clipboard_(owner) {
+        data_ = clipboard_.IsOpen() ? GetClipboardData(CF_UNICODETEXT) : nullptr;
         const auto* chars =
             data_ != nullptr ? static_cast<const wchar_t*>(GlobalLock(data_)) : nullptr;
         if (chars != nullptr) {
@@ -32,9 +33,6 @@ class ClipboardText {
     ~ClipboardText() {
         if (data_ != nullptr) {
             GlobalUnlock(data_);
-        }
-        if (open_) {
-            CloseClipboard();
         }
     }
     ClipboardText(const ClipboardText&) = delete;
@@ -51,7 +49,7 @@ class ClipboardText {
     }
 
   private:
-    bool open_;
+    const OpenedClipboard clipboard_;
     HANDLE data_ = nullptr;
     std::wstring_view text_;
 };
