@@ -20,6 +20,7 @@
 #include <utility>
 #include <vector>
 
+#include "AccessibleObjects.h"
 #include "Bitmaps.h"
 #include "Collection.h"
 #include "FailingAllocator.h"
@@ -194,28 +195,6 @@ RECT PlaceInParent(HWND control) {
     GetWindowRect(control, &place);
     MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&place), 2);
     return place;
-}
-
-struct ReleaseObject {
-    void operator()(IUnknown* object) const { object->Release(); }
-};
-using AccessibleRef = std::unique_ptr<IAccessible, ReleaseObject>;
-
-// What a screen reader gets for a control's client area.
-AccessibleRef AccessibleOf(HWND control) {
-    void* object = nullptr;
-    if (FAILED(AccessibleObjectFromWindow(control, OBJID_CLIENT, __uuidof(IAccessible), &object))) {
-        return nullptr;
-    }
-    return AccessibleRef(static_cast<IAccessible*>(object));
-}
-
-VARIANT Child(LONG id) {
-    VARIANT child;
-    VariantInit(&child);
-    child.vt = VT_I4;
-    child.lVal = id;
-    return child;
 }
 
 // A text property of an object or its child, or "<failed>".
