@@ -173,6 +173,15 @@ HRESULT DelegatingAccessible::ContextSensitiveHelp(BOOL) {
     return E_NOTIMPL;
 }
 
+// The id is a LONG carried in the LPARAM's low 32 bits.
+bool AsksForClientArea(LPARAM objectId) {
+    return static_cast<LONG>(static_cast<DWORD>(objectId)) == OBJID_CLIENT;
+}
+
+LRESULT HandOver(DelegatingAccessible& object, WPARAM flags) {
+    return LresultFromObject(__uuidof(IAccessible), flags, static_cast<IAccessible*>(&object));
+}
+
 bool IsSelf(const VARIANT& child) {
     return child.vt == VT_I4 && child.lVal == CHILDID_SELF;
 }

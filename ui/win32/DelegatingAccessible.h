@@ -75,6 +75,12 @@ class DelegatingAccessible : public IAccessible, public IOleWindow {
     IAccessible* standard_;
 };
 
+// Whether WM_GETOBJECT's object id asks for a control's client area, which these objects stand
+// for.
+bool AsksForClientArea(LPARAM objectId);
+// WM_GETOBJECT's answer that hands object, with the message's flags, to the one asking.
+LRESULT HandOver(DelegatingAccessible& object, WPARAM flags);
+
 // Whether a VARIANT names the object itself rather than one of its children.
 bool IsSelf(const VARIANT& child);
 // A BSTR holding text; null when out of memory.

@@ -83,7 +83,7 @@ int ShiftState() {
 }
 
 LRESULT AnswerGetObject(HWND control, WPARAM flags, LPARAM objectId) {
-    if (static_cast<LONG>(static_cast<DWORD>(objectId)) == OBJID_CLIENT) {
+    if (AsksForClientArea(objectId)) {
         const LRESULT answer = SendMessageW(GetParent(control), kClientObjectWanted, flags,
                                             reinterpret_cast<LPARAM>(control));
         if (answer > 0) {
@@ -122,27 +122,40 @@ LRESULT CALLBACK Text1Procedure(HWND window, UINT message, WPARAM wParam, LPARAM
 }
 
 // Text2 shows a bounded display of the output text, so its own copy would put the display on the
-// clipboard: the window copies the real text instead. Its context menu and Ctrl+C send WM_COPY;
-// Ctrl+Insert copies without it.
-// The dialog keys move the focus on Tab, also with Ctrl as in a dialog box, and take Esc, which
-// the window binds to nothing. A multi-line edit asks for every key, and its own Esc would close
-// the window it sits in, with the collected text.
+// clipboard: the window copies the real text instead.
 LRESULT CALLBACK Text2Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    const bool ctrlInsert = (message == WM_KEYDOWN && wParam == VK_INSERT &&
-                             GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_SHIFT) >= 0);
-    if (message == WM_COPY || ctrlInsert) {
-        SendMessageW(GetParent(window), kText2Copy, 0, 0);
-        return 0;
-    }
-    if (message == WM_GETDLGCODE) {
-        LRESULT code = CallPrevious(window, message, wParam, lParam);
-        const auto* key = reinterpret_cast<const MSG*>(lParam);
-        if (key != nullptr && key->message == WM_KEYDOWN &&
-            (key->wParam == VK_TAB || key->wParam == VK_ESCAPE)) {
-            code &= ~(DLGC_WANTALLKEYS | DLGC_WANTTAB);
+    switch (message) {
+        // Its context menu and Ctrl+C send WM_COPY; Ctrl+Insert copies without it.
+        case WM_COPY:
+            SendMessageW(GetParent(window), kText2Copy, 0, 0);
+            return 0;
+        case WM_KEYDOWN:
+            if (wParam == VK_INSERT && GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_SHIFT) >= 0) {
+                SendMessageW(GetParent(window), kText2Copy, 0, 0);
+                return 0;
+            }
+            break;
+        // The dialog keys move the focus on Tab, also with Ctrl as in a dialog box, and take Esc,
+        // which the window binds to nothing. A multi-line edit asks for every key, and its own Esc
+        // would close the window it sits in, with the collected text.
+        case WM_GETDLGCODE: {
+            LRESULT code = CallPrevious(window, message, wParam, lParam);
+            const auto* key = reinterpret_cast<const MSG*>(lParam);
+            if (key != nullptr && key->message == WM_KEYDOWN &&
+                (key->wParam == VK_TAB || key->wParam == VK_ESCAPE)) {
+                code &= ~(DLGC_WANTALLKEYS | DLGC_WANTTAB);
+            }
+            return code;
         }
-        return code;
+        case WM_GETOBJECT:
+            return AnswerGetObject(window, wParam, lParam);
+        default:
+            break;
     }
+    return CallPrevious(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK Label1Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_GETOBJECT) {
         return AnswerGetObject(window, wParam, lParam);
     }
@@ -168,13 +181,6 @@ void SetShownText(HWND control, std::string_view text) {
     if (!SetWindowTextW(control, Widen(text).c_str())) {
         throw std::bad_alloc();
     }
-}
-
-LRESULT CALLBACK Label1Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_GETOBJECT) {
-        return AnswerGetObject(window, wParam, lParam);
-    }
-    return CallPrevious(window, message, wParam, lParam);
 }
 
 // Whether a point at y in a list box lies below its last entry.
@@ -406,9 +412,7 @@ LRESULT Form1Window::OnList1Char(wchar_t character) {
 
 LRESULT Form1Window::OnClientObjectWanted(HWND control, WPARAM flags) {
     DelegatingAccessible* object = AccessibleObjectOf(control);
-    return object != nullptr
-               ? LresultFromObject(__uuidof(IAccessible), flags, static_cast<IAccessible*>(object))
-               : 0;
+    return object != nullptr ? HandOver(*object, flags) : 0;
 }
 
 // Made when a screen reader first asks. The names are never shown: no visible text names these
@@ -494,9 +498,7 @@ void Form1Window::OnText2Copy() {
     if (start == end) {
         return;
     }
-    std::wstring shown(static_cast<std::size_t>(GetWindowTextLengthW(Text2)) + 1, L'\0');
-    shown.resize(static_cast<std::size_t>(
-        GetWindowTextW(Text2, shown.data(), static_cast<int>(shown.size()))));
+    const std::wstring shown = GetWideText(Text2);
     logic_.Text2_Copy(PositionIn(shown, start), PositionIn(shown, end));
 }
 

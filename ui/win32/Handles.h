@@ -62,4 +62,30 @@ class SelectedObject {
     HGDIOBJ previous_;
 };
 
+// The clipboard, open for the holder's life. Another program may hold it open for a moment; a few
+// short waits ride that out.
+class OpenedClipboard {
+  public:
+    explicit OpenedClipboard(HWND owner) {
+        for (int attempt = 0; attempt < 10 && !open_; ++attempt) {
+            open_ = OpenClipboard(owner) != FALSE;
+            if (!open_) {
+                Sleep(10);
+            }
+        }
+    }
+    ~OpenedClipboard() {
+        if (open_) {
+            CloseClipboard();
+        }
+    }
+    OpenedClipboard(const OpenedClipboard&) = delete;
+    OpenedClipboard& operator=(const OpenedClipboard&) = delete;
+
+    bool IsOpen() const noexcept { return open_; }
+
+  private:
+    bool open_ = false;
+};
+
 }  // namespace brackwin::win32

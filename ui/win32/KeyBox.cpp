@@ -6,6 +6,7 @@
 #include <string_view>
 #include <utility>
 
+#include "Handles.h"
 #include "ShownText.h"
 #include "ToolkitServices.h"
 #include "Utf16.h"
@@ -16,19 +17,11 @@ namespace {
 
 constexpr const wchar_t* kProperty = L"BrackwinKeyBox";
 
-bool IsHighSurrogate(wchar_t unit) {
-    return unit >= 0xD800 && unit <= 0xDBFF;
-}
-
-bool IsLowSurrogate(wchar_t unit) {
-    return unit >= 0xDC00 && unit <= 0xDFFF;
-}
-
 // The clipboard's text, for as long as this object lives.
 class ClipboardText {
   public:
-    explicit ClipboardText(HWND owner) : open_(OpenClipboard(owner) != FALSE) {
-        data_ = open_ ? GetClipboardData(CF_UNICODETEXT) : nullptr;
+    explicit ClipboardText(HWND owner) : clipboard_(owner) {
+        data_ = clipboard_.IsOpen() ? GetClipboardData(CF_UNICODETEXT) : nullptr;
         const auto* chars =
             data_ != nullptr ? static_cast<const wchar_t*>(GlobalLock(data_)) : nullptr;
         if (chars != nullptr) {
@@ -40,9 +33,6 @@ class ClipboardText {
     ~ClipboardText() {
         if (data_ != nullptr) {
             GlobalUnlock(data_);
-        }
-        if (open_) {
-            CloseClipboard();
         }
     }
     ClipboardText(const ClipboardText&) = delete;
@@ -59,7 +49,7 @@ class ClipboardText {
     }
 
   private:
-    bool open_;
+    const OpenedClipboard clipboard_;
     HANDLE data_ = nullptr;
     std::wstring_view text_;
 };
@@ -309,8 +299,8 @@ void KeyBox::Show(std::wstring text, std::size_t caret) {
     cut_ = true;
     whole_ = std::move(text);
     const std::size_t half = kShownKeyUnits / 2;
-    headUnits_ = half - (IsHighSurrogate(whole_[half - 1]) ? 1 : 0);
-    tailUnits_ = half - (IsLowSurrogate(whole_[whole_.size() - half]) ? 1 : 0);
+    headUnits_ = half - (IS_HIGH_SURROGATE(whole_[half - 1]) ? 1 : 0);
+    tailUnits_ = half - (IS_LOW_SURROGATE(whole_[whole_.size() - half]) ? 1 : 0);
     shown_.assign(whole_, 0, headUnits_);
     shown_.append(Widen(kCutMark));
     shown_.append(whole_, whole_.size() - tailUnits_, tailUnits_);

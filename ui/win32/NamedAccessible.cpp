@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "Utf16.h"
+
 namespace brackwin::win32 {
 
 AccessiblePtr NamedAccessible::Create(HWND control, std::wstring name, Text text) {
@@ -33,10 +35,7 @@ HRESULT NamedAccessible::get_accValue(VARIANT child, BSTR* value) {
     if (value == nullptr) {
         return E_POINTER;
     }
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(Control())) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(
-        GetWindowTextW(Control(), text.data(), static_cast<int>(text.size()))));
-    *value = MakeBstr(text);
+    *value = MakeBstr(GetWideText(Control()));
     return *value != nullptr ? S_OK : E_OUTOFMEMORY;
 }
 

@@ -77,13 +77,12 @@ LRESULT TaviLink::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             OnKeyDown(wParam, lParam);
             return 0;
         case WM_GETOBJECT:
-            if (static_cast<LONG>(static_cast<DWORD>(lParam)) == OBJID_CLIENT) {
+            if (AsksForClientArea(lParam)) {
                 if (!accessible_) {
                     accessible_ = LinkAccessible::Create(*this);
                 }
                 if (accessible_) {
-                    return LresultFromObject(__uuidof(IAccessible), wParam,
-                                             static_cast<IAccessible*>(accessible_.get()));
+                    return HandOver(*accessible_, wParam);
                 }
             }
             return Window::OnMessage(message, wParam, lParam);

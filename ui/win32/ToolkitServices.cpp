@@ -21,31 +21,6 @@ namespace {
 // Room for the longest path the system allows.
 constexpr DWORD kFileNameCapacity = 32768;
 
-// Another program may hold the clipboard open for a moment; a few short waits ride that out.
-class OpenedClipboard {
-  public:
-    explicit OpenedClipboard(HWND owner) {
-        for (int attempt = 0; attempt < 10 && !open_; ++attempt) {
-            open_ = OpenClipboard(owner) != FALSE;
-            if (!open_) {
-                Sleep(10);
-            }
-        }
-    }
-    ~OpenedClipboard() {
-        if (open_) {
-            CloseClipboard();
-        }
-    }
-    OpenedClipboard(const OpenedClipboard&) = delete;
-    OpenedClipboard& operator=(const OpenedClipboard&) = delete;
-
-    bool IsOpen() const noexcept { return open_; }
-
-  private:
-    bool open_ = false;
-};
-
 }  // namespace
 
 std::optional<std::string> ToolkitServices::ChooseFileToOpen(HWND owner, std::string_view title,

@@ -16,10 +16,6 @@ bool IsUtf8Continuation(char unit) {
     return (static_cast<unsigned char>(unit) & 0xC0) == 0x80;
 }
 
-bool IsHighSurrogate(wchar_t unit) {
-    return unit >= 0xD800 && unit <= 0xDBFF;
-}
-
 std::size_t Utf8PieceLength(std::string_view text) {
     std::size_t length = std::min(text.size(), kLongestPiece);
     while (length < text.size() && length > 0 && IsUtf8Continuation(text[length])) {
@@ -30,7 +26,7 @@ std::size_t Utf8PieceLength(std::string_view text) {
 
 std::size_t Utf16PieceLength(std::wstring_view text) {
     std::size_t length = std::min(text.size(), kLongestPiece);
-    if (length < text.size() && IsHighSurrogate(text[length - 1])) {
+    if (length < text.size() && IS_HIGH_SURROGATE(text[length - 1])) {
         --length;
     }
     return length;
@@ -78,10 +74,14 @@ std::string Narrow(std::wstring_view utf16) {
 }
 
 std::string GetText(HWND window) {
+    return Narrow(GetWideText(window));
+}
+
+std::wstring GetWideText(HWND window) {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
     text.resize(static_cast<std::size_t>(
         GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return Narrow(text);
+    return text;
 }
 
 void SetText(HWND window, std::string_view utf8) {

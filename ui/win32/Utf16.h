@@ -13,8 +13,9 @@ namespace brackwin::win32 {
 std::wstring Widen(std::string_view utf8);
 std::string Narrow(std::wstring_view utf16);
 
-// A window's or control's text, in UTF-8.
+// A window's or control's text, in UTF-8 or as the system keeps it.
 std::string GetText(HWND window);
+std::wstring GetWideText(HWND window);
 void SetText(HWND window, std::string_view utf8);
 
 }  // namespace brackwin::win32

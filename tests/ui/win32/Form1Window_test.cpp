@@ -20,6 +20,7 @@
 #include <utility>
 #include <vector>
 
+#include "AccessibleObjects.h"
 #include "Bitmaps.h"
 #include "Collection.h"
 #include "FailingAllocator.h"
@@ -150,6 +151,12 @@ class Probe {
     std::function<void()> repeated_;
 };
 
+void EmptyTheClipboard() {
+    OpenClipboard(nullptr);
+    EmptyClipboard();
+    CloseClipboard();
+}
+
 std::wstring ClipboardText() {
     std::wstring text;
     for (int attempt = 0; attempt < 10 && !OpenClipboard(nullptr); ++attempt) {
@@ -188,28 +195,6 @@ RECT PlaceInParent(HWND control) {
     GetWindowRect(control, &place);
     MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&place), 2);
     return place;
-}
-
-struct ReleaseObject {
-    void operator()(IUnknown* object) const { object->Release(); }
-};
-using AccessibleRef = std::unique_ptr<IAccessible, ReleaseObject>;
-
-// What a screen reader gets for a control's client area.
-AccessibleRef AccessibleOf(HWND control) {
-    void* object = nullptr;
-    if (FAILED(AccessibleObjectFromWindow(control, OBJID_CLIENT, __uuidof(IAccessible), &object))) {
-        return nullptr;
-    }
-    return AccessibleRef(static_cast<IAccessible*>(object));
-}
-
-VARIANT Child(LONG id) {
-    VARIANT child;
-    VariantInit(&child);
-    child.vt = VT_I4;
-    child.lVal = id;
-    return child;
 }
 
 // A text property of an object or its child, or "<failed>".
@@ -407,8 +392,7 @@ class Form1WindowTest : public testing::Test {
     std::string ReadyWithAnEntryCollected() {
         Load(Example());
         Search("", ID::Option1);
-        ClickRow(0);
-        Click(ID::Command4);
+        CollectRow(0);
         return GetText(Text2_);
     }
 
@@ -458,6 +442,11 @@ class Form1WindowTest : public testing::Test {
     }
 
     void ClickRow(int row) { ClickList1At(RowCentre(row)); }
+    // Chooses a row and adds it to the output, as the user does.
+    void CollectRow(int row) {
+        ClickRow(row);
+        Click(ID::Command4);
+    }
 
     void DoubleClickRow(int row) {
         const POINT point = RowCentre(row);
@@ -717,8 +706,7 @@ TEST_F(Form1WindowTest, OpenDialogSettings) {
 TEST_F(Form1WindowTest, SecondLoadKeepsKeyOptionPreviewAndOutput) {
     Load(Example());
     Search("gettick", ID::Option2);
-    ClickRow(0);
-    Click(ID::Command4);
+    CollectRow(0);
     const std::string preview = GetText(Label1_);
     const std::string output = GetText(Text2_);
     ASSERT_FALSE(preview.empty());
@@ -836,8 +824,7 @@ TEST_F(Form1WindowTest, PreviewAddClearCopy) {
 TEST_F(Form1WindowTest, RefusedClipboardIsReported) {
     Load(Example());
     Search("", ID::Option2);
-    ClickRow(0);
-    Click(ID::Command4);
+    CollectRow(0);
     Probe otherProgram;
     ASSERT_TRUE(OpenClipboard(otherProgram.Handle()));
     Click(ID::Command3);
@@ -1070,8 +1057,7 @@ TEST_F(Form1WindowTest, ScreenReaderCountsEveryEntryOfAVeryLargeList) {
 TEST_F(Form1WindowTest, ScreenReaderNamesTheControlsThatNoTextNames) {
     Load(Example());
     Search("", ID::Option2);
-    ClickRow(0);
-    Click(ID::Command4);
+    CollectRow(0);
     const std::string preview = GetText(Label1_);
     ASSERT_EQ(preview, kExampleLines[3]);
 
@@ -1171,8 +1157,7 @@ TEST_F(Form1WindowTest, HugeLineIsListedPreviewedAndAdded) {
     LoadBigLine();
     ASSERT_EQ(Count(), 2u);
     RedrawWindow(List1_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    ClickRow(0);
-    Click(ID::Command4);
+    CollectRow(0);
     RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
 
     const std::string preview = GetText(Label1_);
@@ -1254,8 +1239,7 @@ TEST_F(Form1WindowTest, NulIsShownAndCopiedAsAMark) {
     ClickRow(0);
     EXPECT_EQ(GetText(Label1_), marked);
     Click(ID::Command4);
-    ClickRow(1);
-    Click(ID::Command4);
+    CollectRow(1);
     const std::string output = "\r\n\r\n" + marked + "\r\n\r\nPublic Const ZZZ = 2";
     EXPECT_EQ(GetText(Text2_), output);
     Click(ID::Command3);
@@ -1269,19 +1253,15 @@ TEST_F(Form1WindowTest, NulIsShownAndCopiedAsAMark) {
 TEST_F(Form1WindowTest, CopyingASelectionOfTheOutputTakesTheRealText) {
     const std::string& big = kBigLine;
     LoadBigLine();
-    ClickRow(0);
-    Click(ID::Command4);
-    ClickRow(1);
-    Click(ID::Command4);
+    CollectRow(0);
+    CollectRow(1);
     const std::wstring shown = Widen(GetText(Text2_));
     ASSERT_LT(shown.size(), 5000u);
     ASSERT_GT(SendMessageW(Text2_, EM_GETLINECOUNT, 0, 0), 6);
 
     const auto copySelection = [&](std::size_t start, std::size_t end,
                                    const std::function<void()>& copy) {
-        OpenClipboard(nullptr);
-        EmptyClipboard();
-        CloseClipboard();
+        EmptyTheClipboard();
         SendMessageW(Text2_, EM_SETSEL, start, end);
         copy();
         return ClipboardText();
@@ -1306,16 +1286,12 @@ TEST_F(Form1WindowTest, CopyingASelectionOfTheOutputTakesTheRealText) {
 TEST_F(Form1WindowTest, ActionsThatRunOutOfMemoryStopWithAMessage) {
     const std::string& big = kBigLine;
     LoadBigLine();
-    ClickRow(1);
-    Click(ID::Command4);
-    ClickRow(0);
-    Click(ID::Command4);
+    CollectRow(1);
+    CollectRow(0);
     const std::string collected = GetText(Text2_);
     // Recording the messages must not run out of memory itself.
     services_.messages.reserve(8);
-    OpenClipboard(nullptr);
-    EmptyClipboard();
-    CloseClipboard();
+    EmptyTheClipboard();
     {
         // Enough for the shown texts and the messages, not for the output's UTF-16 copy.
         const test::FailingLargeAllocations outOfMemory(1'000'000);
@@ -1409,8 +1385,7 @@ TEST_F(Form1WindowTest, LongPastedKeyStaysWhole) {
 TEST_F(Form1WindowTest, SearchThatRunsOutOfMemoryEndsWithAMessage) {
     Load(Example());
     Search("", ID::Option2);
-    ClickRow(0);
-    Click(ID::Command4);
+    CollectRow(0);
     const std::string collected = GetText(Text2_);
     {
         const test::FailingLargeAllocations outOfMemory(64 * 1024);

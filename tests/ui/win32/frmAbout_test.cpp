@@ -11,6 +11,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "AccessibleObjects.h"
 #include "Bitmaps.h"
 #include "FormWindow.h"
 #include "Handles.h"
@@ -597,23 +598,15 @@ TEST_P(frmAboutColoursTest, LinksAndTitleAreReadable) {
 INSTANTIATE_TEST_SUITE_P(Appearances, frmAboutColoursTest, testing::ValuesIn(kAppearances),
                          AppearanceName);
 
-struct ReleaseObject {
-    void operator()(IUnknown* object) const { object->Release(); }
-};
-
 // A screen reader reads each link as a link named by its caption, with its target as its value,
 // and opens it by its default action.
 TEST_P(frmAboutLinkTest, ScreenReaderReadsAndOpensTheLink) {
     HWND about = Open();
     ASSERT_NE(about, nullptr);
     HWND link = FindControl(about, GetParam().id);
-    void* object = nullptr;
-    ASSERT_EQ(AccessibleObjectFromWindow(link, OBJID_CLIENT, __uuidof(IAccessible), &object), S_OK);
-    const std::unique_ptr<IAccessible, ReleaseObject> accessible(static_cast<IAccessible*>(object));
-    VARIANT self;
-    VariantInit(&self);
-    self.vt = VT_I4;
-    self.lVal = CHILDID_SELF;
+    const AccessibleRef accessible = AccessibleOf(link);
+    ASSERT_TRUE(accessible);
+    const VARIANT self = Child(CHILDID_SELF);
     const auto text = [&](HRESULT (STDMETHODCALLTYPE IAccessible::*property)(VARIANT, BSTR*)) {
         BSTR value = nullptr;
         const HRESULT result = (accessible.get()->*property)(self, &value);
