@@ -21,7 +21,7 @@ struct ShownPosition {
 // The output text, whole, and the bounded display of it that the output area shows: laying out
 // hundreds of thousands of lines froze the windows, so each addition shows at most
 // kShownLinesPerAddition lines, the rest as one mark line, and each line as ShownLine cuts it.
-// The shown lines are the text's lines (split at LF, a CR before it dropped), so each maps to
+// The shown lines are the text's lines, between the CR LFs each addition writes, so each maps to
 // the bytes of the text it stands for, and a selection of the display to the text it covers.
 class OutputText {
   public:
