@@ -4,7 +4,6 @@
 // Usage: brackwin-screenshot DECLARATIONS MAIN.png ABOUT.png
 
 #include <QAbstractItemModel>
-#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QPixmap>

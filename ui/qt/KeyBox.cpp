@@ -16,6 +16,8 @@
 #include <QStyleOptionFrame>
 #include <QTextBoundaryFinder>
 
+#include "AccessibleFactory.h"
+
 namespace brackwin {
 
 namespace {
@@ -109,21 +111,10 @@ class KeyBoxAccessible final : public QAccessibleWidget,
     KeyBox* Box() const { return static_cast<KeyBox*>(widget()); }
 };
 
-QAccessibleInterface* KeyBoxAccessibleFor(const QString& className, QObject* object) {
-    if (className == QLatin1String("brackwin::KeyBox") && object->isWidgetType()) {
-        return new KeyBoxAccessible(static_cast<KeyBox*>(object));
-    }
-    return nullptr;
-}
-
 }  // namespace
 
 KeyBox::KeyBox(QWidget* parent) : QWidget(parent) {
-    static const bool installed = [] {
-        QAccessible::installFactory(KeyBoxAccessibleFor);
-        return true;
-    }();
-    static_cast<void>(installed);
+    QAccessible::installFactory(MakeAccessible<KeyBox, KeyBoxAccessible>);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_InputMethodEnabled);
     setAttribute(Qt::WA_KeyCompression);

@@ -31,13 +31,18 @@ QFont MsPGothicFont(qreal pointSize) {
 
 namespace {
 
+// The caption as drawn and read: a CR LF breaks the line.
+QString CaptionLines(QString caption) {
+    return caption.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
 class TaviLinkAccessible final : public QAccessibleWidget {
   public:
     explicit TaviLinkAccessible(TaviLink* link) : QAccessibleWidget(link, QAccessible::Link) {}
 
     QString text(QAccessible::Text t) const override {
         if (t == QAccessible::Name && widget()->accessibleName().isEmpty()) {
-            return Link()->caption().replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+            return CaptionLines(Link()->caption());
         }
         return QAccessibleWidget::text(t);
     }
@@ -87,9 +92,7 @@ void TaviLink::paintEvent(QPaintEvent*) {
     const ColourPair colours = PaletteColours().link;
     painter.fillRect(rect(), ToQColor(colours.background));
     painter.setPen(ToQColor(colours.text));
-    QString shown = caption_;
-    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    painter.drawText(rect(), Qt::AlignLeft | Qt::AlignTop, shown);
+    painter.drawText(rect(), Qt::AlignLeft | Qt::AlignTop, CaptionLines(caption_));
     if (hasFocus()) {
         QStyleOptionFocusRect option;
         option.initFrom(this);

@@ -28,6 +28,7 @@
 
 #include "BrackwinApplication.h"
 #include "FailingAllocator.h"
+#include "Form1Controls.h"
 #include "Form1Window.h"
 #include "KeyBox.h"
 #include "StandInServices.h"
@@ -115,7 +116,7 @@ Enabled Searching(bool command4) {
 
 }  // namespace
 
-class TestForm1 : public QObject {
+class TestForm1 : public QObject, private brackwin::Form1Controls {
     Q_OBJECT
 
   private slots:
@@ -188,17 +189,6 @@ class TestForm1 : public QObject {
     QAction* mnuSep1_ = nullptr;
     QAction* mnuEnd_ = nullptr;
     QAction* mnuVersion_ = nullptr;
-    brackwin::KeyBox* Text1_ = nullptr;
-    QPushButton* Command1_ = nullptr;
-    QPushButton* Command2_ = nullptr;
-    QPushButton* Command3_ = nullptr;
-    QPushButton* Command4_ = nullptr;
-    QRadioButton* Option1_ = nullptr;
-    QRadioButton* Option2_ = nullptr;
-    QRadioButton* Option3_ = nullptr;
-    QAbstractItemView* List1_ = nullptr;
-    QPlainTextEdit* Text2_ = nullptr;
-    QLabel* Label1_ = nullptr;
 };
 
 void TestForm1::init() {
@@ -215,17 +205,7 @@ void TestForm1::init() {
     QVERIFY(mnuSep1_ = form_->findChild<QAction*>(QStringLiteral("mnuSep1")));
     QVERIFY(mnuEnd_ = form_->findChild<QAction*>(QStringLiteral("mnuEnd")));
     QVERIFY(mnuVersion_ = form_->findChild<QAction*>(QStringLiteral("mnuVersion")));
-    QVERIFY(Text1_ = form_->findChild<brackwin::KeyBox*>(QStringLiteral("Text1")));
-    QVERIFY(Command1_ = form_->findChild<QPushButton*>(QStringLiteral("Command1")));
-    QVERIFY(Command2_ = form_->findChild<QPushButton*>(QStringLiteral("Command2")));
-    QVERIFY(Command3_ = form_->findChild<QPushButton*>(QStringLiteral("Command3")));
-    QVERIFY(Command4_ = form_->findChild<QPushButton*>(QStringLiteral("Command4")));
-    QVERIFY(Option1_ = form_->findChild<QRadioButton*>(QStringLiteral("Option1")));
-    QVERIFY(Option2_ = form_->findChild<QRadioButton*>(QStringLiteral("Option2")));
-    QVERIFY(Option3_ = form_->findChild<QRadioButton*>(QStringLiteral("Option3")));
-    QVERIFY(List1_ = form_->findChild<QAbstractItemView*>(QStringLiteral("List1")));
-    QVERIFY(Text2_ = form_->findChild<QPlainTextEdit*>(QStringLiteral("Text2")));
-    QVERIFY(Label1_ = form_->findChild<QLabel*>(QStringLiteral("Label1")));
+    FindControls(*form_);
 }
 
 void TestForm1::cleanup() {

@@ -17,6 +17,7 @@
 
 #include "ColourPairs.h"
 #include "DarkPalette.h"
+#include "Form1Controls.h"
 #include "Form1Window.h"
 #include "KeyBox.h"
 #include "ShownText.h"
@@ -59,7 +60,7 @@ double Contrast(const QColor& a, const QColor& b) {
 }  // namespace
 
 // The main window used by keyboard alone and through a screen reader, and its colours.
-class TestForm1Access : public QObject {
+class TestForm1Access : public QObject, private brackwin::Form1Controls {
     Q_OBJECT
 
   private slots:
@@ -90,17 +91,6 @@ class TestForm1Access : public QObject {
     StandInServices services_;
     std::unique_ptr<Form1Window> form_;
     QPalette originalPalette_;
-    brackwin::KeyBox* Text1_ = nullptr;
-    QPushButton* Command1_ = nullptr;
-    QPushButton* Command2_ = nullptr;
-    QPushButton* Command3_ = nullptr;
-    QPushButton* Command4_ = nullptr;
-    QRadioButton* Option1_ = nullptr;
-    QRadioButton* Option2_ = nullptr;
-    QRadioButton* Option3_ = nullptr;
-    QAbstractItemView* List1_ = nullptr;
-    QPlainTextEdit* Text2_ = nullptr;
-    QLabel* Label1_ = nullptr;
 };
 
 void TestForm1Access::initTestCase() {
@@ -120,17 +110,7 @@ void TestForm1Access::init() {
     QApplication::setActiveWindow(form_.get());
     QVERIFY(QTest::qWaitForWindowActive(form_.get()));
 
-    QVERIFY(Text1_ = form_->findChild<brackwin::KeyBox*>(QStringLiteral("Text1")));
-    QVERIFY(Command1_ = form_->findChild<QPushButton*>(QStringLiteral("Command1")));
-    QVERIFY(Command2_ = form_->findChild<QPushButton*>(QStringLiteral("Command2")));
-    QVERIFY(Command3_ = form_->findChild<QPushButton*>(QStringLiteral("Command3")));
-    QVERIFY(Command4_ = form_->findChild<QPushButton*>(QStringLiteral("Command4")));
-    QVERIFY(Option1_ = form_->findChild<QRadioButton*>(QStringLiteral("Option1")));
-    QVERIFY(Option2_ = form_->findChild<QRadioButton*>(QStringLiteral("Option2")));
-    QVERIFY(Option3_ = form_->findChild<QRadioButton*>(QStringLiteral("Option3")));
-    QVERIFY(List1_ = form_->findChild<QAbstractItemView*>(QStringLiteral("List1")));
-    QVERIFY(Text2_ = form_->findChild<QPlainTextEdit*>(QStringLiteral("Text2")));
-    QVERIFY(Label1_ = form_->findChild<QLabel*>(QStringLiteral("Label1")));
+    FindControls(*form_);
 }
 
 void TestForm1Access::cleanup() {
